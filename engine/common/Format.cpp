@@ -1,0 +1,48 @@
+#include "engine/common/Format.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+namespace engine::common {
+
+void appendFloat(std::string& out, float value) {
+    if (std::isnan(value)) {
+        out += "NaN";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "-Infinity" : "Infinity";
+        return;
+    }
+    std::array<char, 32> buffer{};
+    // to_chars without a format gives the shortest representation that round-trips.
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const auto exponent = text.find('e');
+    const std::string_view mantissa = text.substr(0, exponent);
+    out += mantissa;
+    if (mantissa.find('.') == std::string_view::npos) {
+        out += ".0";
+    }
+    if (exponent != std::string_view::npos) {
+        out += text.substr(exponent);
+    }
+}
+
+std::string formatFloat(float value) {
+    std::string out;
+    appendFloat(out, value);
+    return out;
+}
+
+std::uint32_t floatHash(float value) noexcept {
+    if (std::isnan(value)) {
+        return 0x7FC00000u;
+    }
+    return std::bit_cast<std::uint32_t>(value);
+}
+
+} // namespace engine::common
