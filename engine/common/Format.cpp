@@ -17,9 +17,13 @@ void appendFloat(std::string& out, float value) {
         out += value < 0 ? "-Infinity" : "Infinity";
         return;
     }
-    std::array<char, 32> buffer{};
-    // to_chars without a format gives the shortest representation that round-trips.
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    std::array<char, 64> buffer{};
+    // The shortest digits that round-trip, in plain notation for everyday magnitudes and in
+    // exponent notation only for very large or very small ones.
+    const float magnitude = std::fabs(value);
+    const bool plain = magnitude == 0.0F || (magnitude >= 1e-3F && magnitude < 1e7F);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      plain ? std::chars_format::fixed : std::chars_format::scientific);
     std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
     const auto exponent = text.find('e');
     const std::string_view mantissa = text.substr(0, exponent);

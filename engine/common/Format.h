@@ -6,8 +6,8 @@
 namespace engine::common {
 
 // The shortest decimal that reads back as the same float, always with a decimal point and
-// at least one digit after it ("1.0", "0.5", "-2.25"). Very large or small magnitudes use
-// exponent notation ("1.0e+20"); NaN and the infinities read "NaN", "Infinity", "-Infinity".
+// at least one digit after it ("1.0", "0.5", "-2.25"). Magnitudes below 1e-3 or from 1e7 up
+// use exponent notation ("1.0e+20"); NaN and the infinities read "NaN", "Infinity", "-Infinity".
 std::string formatFloat(float value);
 
 // Appends formatFloat(value) to out without building a temporary string.
