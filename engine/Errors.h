@@ -9,43 +9,43 @@ namespace engine {
 // them apart; all of them derive from EngineError, so a host that wants to stop on any
 // engine failure catches one type. The message is part of the interface.
 class EngineError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A failure with a message of its own ("Timer not found", "position is not set").
 class GeneralError : public EngineError {
-public:
+  public:
     using EngineError::EngineError;
 };
 
 // An argument that makes the result undefined ("left == right" and its kin).
 class InvalidArgumentError : public EngineError {
-public:
+  public:
     using EngineError::EngineError;
 };
 
 // An index, offset or length outside the array or list it addresses.
 class OutOfRangeError : public EngineError {
-public:
+  public:
     using EngineError::EngineError;
 };
 
 // A value of another kind than the operation needs (a float written into an integer uniform).
 class TypeMismatchError : public EngineError {
-public:
+  public:
     using EngineError::EngineError;
 };
 
 // A required value that is absent (no uniform where one is expected).
 class MissingValueError : public EngineError {
-public:
+  public:
     using EngineError::EngineError;
 };
 
 // An integer division or remainder by zero.
 class DivisionByZeroError : public EngineError {
-public:
+  public:
     using EngineError::EngineError;
 };
 

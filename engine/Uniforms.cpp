@@ -10,21 +10,17 @@ namespace engine {
 
 namespace {
 
-template <typename T>
-struct KindOf;
-template <>
-struct KindOf<float> {
+template <typename T> struct KindOf;
+template <> struct KindOf<float> {
     using Value = UniformFloatValue;
     static constexpr UniformValue::Kind kind = UniformValue::Kind::Float;
 };
-template <>
-struct KindOf<std::int32_t> {
+template <> struct KindOf<std::int32_t> {
     using Value = UniformIntValue;
     static constexpr UniformValue::Kind kind = UniformValue::Kind::Int;
 };
 
-template <typename T>
-std::vector<T>& arrayOf(UniformValue* uniform) {
+template <typename T> std::vector<T>& arrayOf(UniformValue* uniform) {
     if (uniform == nullptr) {
         throw MissingValueError("uniform is missing");
     }
@@ -51,8 +47,7 @@ void writeComponents(UniformValue* uniform, std::initializer_list<T> components)
     }
 }
 
-template <typename T>
-void writeArray(UniformValue* uniform, std::span<const T> values) {
+template <typename T> void writeArray(UniformValue* uniform, std::span<const T> values) {
     auto& array = arrayOf<T>(uniform);
     if (values.size() > array.size()) {
         throw OutOfRangeError("array of length " + std::to_string(values.size()) +
@@ -63,21 +58,35 @@ void writeArray(UniformValue* uniform, std::span<const T> values) {
 
 } // namespace
 
-void setUniform(UniformValue* u, float x) { writeComponents(u, {x}); }
-void setUniform(UniformValue* u, float x, float y) { writeComponents(u, {x, y}); }
-void setUniform(UniformValue* u, float x, float y, float z) { writeComponents(u, {x, y, z}); }
+void setUniform(UniformValue* u, float x) {
+    writeComponents(u, {x});
+}
+void setUniform(UniformValue* u, float x, float y) {
+    writeComponents(u, {x, y});
+}
+void setUniform(UniformValue* u, float x, float y, float z) {
+    writeComponents(u, {x, y, z});
+}
 void setUniform(UniformValue* u, float x, float y, float z, float w) {
     writeComponents(u, {x, y, z, w});
 }
-void setUniform(UniformValue* u, std::span<const float> values) { writeArray(u, values); }
-void setUniform(UniformValue* u, std::int32_t x) { writeComponents(u, {x}); }
-void setUniform(UniformValue* u, std::int32_t x, std::int32_t y) { writeComponents(u, {x, y}); }
+void setUniform(UniformValue* u, std::span<const float> values) {
+    writeArray(u, values);
+}
+void setUniform(UniformValue* u, std::int32_t x) {
+    writeComponents(u, {x});
+}
+void setUniform(UniformValue* u, std::int32_t x, std::int32_t y) {
+    writeComponents(u, {x, y});
+}
 void setUniform(UniformValue* u, std::int32_t x, std::int32_t y, std::int32_t z) {
     writeComponents(u, {x, y, z});
 }
 void setUniform(UniformValue* u, std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t w) {
     writeComponents(u, {x, y, z, w});
 }
-void setUniform(UniformValue* u, std::span<const std::int32_t> values) { writeArray(u, values); }
+void setUniform(UniformValue* u, std::span<const std::int32_t> values) {
+    writeArray(u, values);
+}
 
 } // namespace engine

@@ -14,34 +14,35 @@ namespace engine {
 // i-th uniform. Float and integer arrays are sized once by whoever creates the uniform and
 // then overwritten in place every frame; their length never changes.
 class UniformValue {
-public:
+  public:
     enum class Kind { Float, Int, Texture };
 
     virtual ~UniformValue() = default;
     Kind kind() const noexcept { return kind_; }
 
-protected:
+  protected:
     explicit UniformValue(Kind kind) : kind_(kind) {}
 
-private:
+  private:
     Kind kind_;
 };
 
 class UniformFloatValue final : public UniformValue {
-public:
-    explicit UniformFloatValue(std::vector<float> v) : UniformValue(Kind::Float), value(std::move(v)) {}
+  public:
+    explicit UniformFloatValue(std::vector<float> v)
+        : UniformValue(Kind::Float), value(std::move(v)) {}
     std::vector<float> value;
 };
 
 class UniformIntValue final : public UniformValue {
-public:
+  public:
     explicit UniformIntValue(std::vector<std::int32_t> v)
         : UniformValue(Kind::Int), value(std::move(v)) {}
     std::vector<std::int32_t> value;
 };
 
 class UniformTextureValue final : public UniformValue {
-public:
+  public:
     explicit UniformTextureValue(TexturePtr t) : UniformValue(Kind::Texture), value(std::move(t)) {}
     TexturePtr value;
 };
@@ -61,12 +62,12 @@ void setUniform(UniformValue* uniform, std::span<const float> values);
 void setUniform(UniformValue* uniform, std::int32_t x);
 void setUniform(UniformValue* uniform, std::int32_t x, std::int32_t y);
 void setUniform(UniformValue* uniform, std::int32_t x, std::int32_t y, std::int32_t z);
-void setUniform(UniformValue* uniform, std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t w);
+void setUniform(UniformValue* uniform, std::int32_t x, std::int32_t y, std::int32_t z,
+                std::int32_t w);
 void setUniform(UniformValue* uniform, std::span<const std::int32_t> values);
 
 // The same on a shared uniform, as commands and scenes hold them.
-template <typename... Args>
-void setUniform(const UniformValuePtr& uniform, Args&&... args) {
+template <typename... Args> void setUniform(const UniformValuePtr& uniform, Args&&... args) {
     setUniform(uniform.get(), std::forward<Args>(args)...);
 }
 

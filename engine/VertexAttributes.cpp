@@ -45,7 +45,9 @@ std::string VertexAttributesDescriptor::toString() const {
     return out;
 }
 
-std::ostream& operator<<(std::ostream& out, const VertexAttribute& a) { return out << a.toString(); }
+std::ostream& operator<<(std::ostream& out, const VertexAttribute& a) {
+    return out << a.toString();
+}
 std::ostream& operator<<(std::ostream& out, const VertexAttributesDescriptor& d) {
     return out << d.toString();
 }

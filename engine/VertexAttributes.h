@@ -18,7 +18,8 @@ struct VertexAttribute {
     VertexFormat format = VertexFormat::UBYTE;
     std::int32_t offset = 0;
 
-    VertexAttribute(std::int32_t i, VertexFormat f, std::int32_t o) : index(i), format(f), offset(o) {}
+    VertexAttribute(std::int32_t i, VertexFormat f, std::int32_t o)
+        : index(i), format(f), offset(o) {}
 
     friend bool operator==(const VertexAttribute&, const VertexAttribute&) = default;
     std::uint32_t hash() const noexcept;
@@ -44,12 +45,10 @@ std::ostream& operator<<(std::ostream& out, const VertexAttributesDescriptor& d)
 
 } // namespace engine
 
-template <>
-struct std::hash<engine::VertexAttribute> {
+template <> struct std::hash<engine::VertexAttribute> {
     std::size_t operator()(const engine::VertexAttribute& a) const noexcept { return a.hash(); }
 };
-template <>
-struct std::hash<engine::VertexAttributesDescriptor> {
+template <> struct std::hash<engine::VertexAttributesDescriptor> {
     std::size_t operator()(const engine::VertexAttributesDescriptor& d) const noexcept {
         return d.hash();
     }

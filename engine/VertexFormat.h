@@ -63,8 +63,7 @@ enum class VertexFormat {
 
 namespace engine::common {
 
-template <>
-struct EnumTraits<engine::VertexFormat> {
+template <> struct EnumTraits<engine::VertexFormat> {
     using E = engine::VertexFormat;
     static constexpr std::array constants{
         E::UBYTE,

@@ -15,6 +15,9 @@ namespace engine::commands {
 
 // Draws `mesh` once with the program and fixed-function state of `state`, feeding it
 // `uniforms`: the value at position i is the shader's i-th uniform.
+//
+// `hints` is a list that several draws may share (a scene switches the hint of all of them by
+// replacing one element); a new draw gets a new empty list of its own.
 class DrawMeshCommand : public Command {
   public:
     DrawMeshCommand(MeshPtr meshIn, std::vector<UniformValuePtr> uniformsIn,
@@ -25,7 +28,7 @@ class DrawMeshCommand : public Command {
     MeshPtr mesh;
     std::vector<UniformValuePtr> uniforms;
     DrawMeshStatePtr state;
-    std::vector<HintPtr> hints;
+    HintListPtr hints = std::make_shared<HintList>();
 };
 
 // A draw whose model transform is `tranform`. Before each frame's walk the scene computes

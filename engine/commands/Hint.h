@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "engine/commands/ShadingRate.h"
 
@@ -27,6 +28,8 @@ class VrsHint : public Hint {
 };
 
 using HintPtr = std::shared_ptr<Hint>;
+using HintList = std::vector<HintPtr>;
+using HintListPtr = std::shared_ptr<HintList>;
 
 // The shared shading-rate hints, created on first use and never modified.
 const std::shared_ptr<VrsHint>& HINT_VRS_NONE(); // 1x1: full rate

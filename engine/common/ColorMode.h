@@ -17,18 +17,15 @@ enum class ColorMode {
     LimitedColors,
 };
 
-template <>
-struct EnumTraits<ColorMode> {
+template <> struct EnumTraits<ColorMode> {
     using E = ColorMode;
     static constexpr std::array constants{
-        E::Normal,       E::Grayscale,     E::Sepia,
-        E::HighContrast, E::LowContrast,   E::BlackAndWhite,
-        E::IsolatedColor, E::Crosshatch,   E::LimitedColors,
+        E::Normal,        E::Grayscale,     E::Sepia,      E::HighContrast,  E::LowContrast,
+        E::BlackAndWhite, E::IsolatedColor, E::Crosshatch, E::LimitedColors,
     };
     static constexpr std::array<std::string_view, 9> names{
-        "Normal",       "Grayscale",   "Sepia",
-        "HighContrast", "LowContrast", "BlackAndWhite",
-        "IsolatedColor", "Crosshatch", "LimitedColors",
+        "Normal",        "Grayscale",     "Sepia",      "HighContrast",  "LowContrast",
+        "BlackAndWhite", "IsolatedColor", "Crosshatch", "LimitedColors",
     };
 };
 

@@ -22,8 +22,7 @@ namespace engine::common {
 // The names are interface: the renderer maps constants to GPU values by name, so they are
 // spelled exactly as the constants. Enumerations with an integer `value` (CommandType,
 // ShadingRate, CameraState, CameraMode) use it as the enum's underlying value.
-template <typename E>
-struct EnumTraits;
+template <typename E> struct EnumTraits;
 
 template <typename E>
 concept EngineEnum = std::is_enum_v<E> && requires {
@@ -32,8 +31,7 @@ concept EngineEnum = std::is_enum_v<E> && requires {
 };
 
 // Position of the constant in its enumeration, from 0.
-template <EngineEnum E>
-constexpr int ordinal(E e) noexcept {
+template <EngineEnum E> constexpr int ordinal(E e) noexcept {
     const auto& constants = EnumTraits<E>::constants;
     for (std::size_t i = 0; i < constants.size(); ++i) {
         if (constants[i] == e) {
@@ -44,26 +42,22 @@ constexpr int ordinal(E e) noexcept {
 }
 
 // The constant's identifier, which is also its textual form.
-template <EngineEnum E>
-constexpr std::string_view name(E e) noexcept {
+template <EngineEnum E> constexpr std::string_view name(E e) noexcept {
     const int i = ordinal(e);
     return i < 0 ? std::string_view{"?"} : EnumTraits<E>::names[static_cast<std::size_t>(i)];
 }
 
 // The integer value of an enumeration that carries one.
-template <EngineEnum E>
-constexpr std::int32_t value(E e) noexcept {
+template <EngineEnum E> constexpr std::int32_t value(E e) noexcept {
     return static_cast<std::int32_t>(e);
 }
 
 // Every constant, in ordinal order.
-template <EngineEnum E>
-constexpr std::span<const E> values() noexcept {
+template <EngineEnum E> constexpr std::span<const E> values() noexcept {
     return EnumTraits<E>::constants;
 }
 
-template <EngineEnum E>
-constexpr std::optional<E> fromName(std::string_view text) noexcept {
+template <EngineEnum E> constexpr std::optional<E> fromName(std::string_view text) noexcept {
     const auto& names = EnumTraits<E>::names;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i] == text) {
@@ -76,7 +70,6 @@ constexpr std::optional<E> fromName(std::string_view text) noexcept {
 } // namespace engine::common
 
 // Streaming an engine enumeration writes its name; found by ordinary lookup from anywhere.
-template <engine::common::EngineEnum E>
-std::ostream& operator<<(std::ostream& out, E e) {
+template <engine::common::EngineEnum E> std::ostream& operator<<(std::ostream& out, E e) {
     return out << engine::common::name(e);
 }

@@ -22,8 +22,9 @@ void appendFloat(std::string& out, float value) {
     // exponent notation only for very large or very small ones.
     const float magnitude = std::fabs(value);
     const bool plain = magnitude == 0.0F || (magnitude >= 1e-3F && magnitude < 1e7F);
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      plain ? std::chars_format::fixed : std::chars_format::scientific);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                      plain ? std::chars_format::fixed : std::chars_format::scientific);
     std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
     const auto exponent = text.find('e');
     const std::string_view mantissa = text.substr(0, exponent);

@@ -8,7 +8,7 @@ namespace engine::math {
 
 // Scalar helpers used by the camera and the scenes.
 class MathUtils {
-public:
+  public:
     MathUtils() = delete;
 
     // max(min(i, high), low); propagates NaN; when low > high the result is low.

@@ -15,7 +15,7 @@ namespace engine::math {
 // the process, so that results may overwrite their inputs without allocating. That makes
 // them non-reentrant: call them from one thread at a time (the engine runs on one).
 class Matrix {
-public:
+  public:
     Matrix() = delete;
 
     static void setIdentityM(std::span<float> sm, int smOffset);
@@ -29,7 +29,8 @@ public:
                            std::span<const float> rhsVec, int rhsVecOffset);
     static void transposeM(std::span<float> mTrans, int mTransOffset, std::span<const float> m,
                            int mOffset);
-    static bool invertM(std::span<float> mInv, int mInvOffset, std::span<const float> m, int mOffset);
+    static bool invertM(std::span<float> mInv, int mInvOffset, std::span<const float> m,
+                        int mOffset);
     static void scaleM(std::span<float> sm, int smOffset, std::span<const float> m, int mOffset,
                        float x, float y, float z);
     static void scaleM(std::span<float> m, int mOffset, float x, float y, float z);

@@ -8,7 +8,7 @@ namespace engine::math {
 // draw of the scenes. Seeded unpredictably on first use; seed() makes a run reproducible
 // (tests, simulations). Main thread only, like the rest of the engine.
 class Random {
-public:
+  public:
     Random() = delete;
 
     static void seed(std::uint64_t value);

@@ -73,8 +73,14 @@ std::string Vec4::toString() const {
     return out;
 }
 
-std::ostream& operator<<(std::ostream& out, const Vec2& v) { return out << v.toString(); }
-std::ostream& operator<<(std::ostream& out, const Vec3& v) { return out << v.toString(); }
-std::ostream& operator<<(std::ostream& out, const Vec4& v) { return out << v.toString(); }
+std::ostream& operator<<(std::ostream& out, const Vec2& v) {
+    return out << v.toString();
+}
+std::ostream& operator<<(std::ostream& out, const Vec3& v) {
+    return out << v.toString();
+}
+std::ostream& operator<<(std::ostream& out, const Vec4& v) {
+    return out << v.toString();
+}
 
 } // namespace engine::math

@@ -102,15 +102,12 @@ std::ostream& operator<<(std::ostream& out, const Vec4& v);
 
 } // namespace engine::math
 
-template <>
-struct std::hash<engine::math::Vec2> {
+template <> struct std::hash<engine::math::Vec2> {
     std::size_t operator()(const engine::math::Vec2& v) const noexcept { return v.hash(); }
 };
-template <>
-struct std::hash<engine::math::Vec3> {
+template <> struct std::hash<engine::math::Vec3> {
     std::size_t operator()(const engine::math::Vec3& v) const noexcept { return v.hash(); }
 };
-template <>
-struct std::hash<engine::math::Vec4> {
+template <> struct std::hash<engine::math::Vec4> {
     std::size_t operator()(const engine::math::Vec4& v) const noexcept { return v.hash(); }
 };

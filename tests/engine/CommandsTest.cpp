@@ -89,7 +89,7 @@ TEST(CommandsTest, PassesAreGroupsAndOnlyTransformedDrawsCarryATransform) {
     const auto transformed = makeTransformedDraw();
     EXPECT_EQ(transformed->asTransformedDraw(), transformed.get());
     EXPECT_EQ(transformed->asGroup(), nullptr);
-    EXPECT_TRUE(transformed->hints.empty());
+    EXPECT_TRUE(transformed->hints->empty());
 
     const DrawMeshCommand plain(nullptr, {}, nullptr);
     EXPECT_EQ(plain.asTransformedDraw(), nullptr);

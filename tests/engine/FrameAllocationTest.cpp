@@ -52,7 +52,7 @@ class FrameScene : public Scene {
                 state, AffineTranformation(Vec3(x, 0, 0), Vec3(0, 0, angle), Vec3(1, 1, 1)), 0, 1,
                 -1, -1);
             d->enabled = on;
-            d->hints.push_back(HINT_VRS_NONE());
+            d->hints->push_back(HINT_VRS_NONE());
             draws.push_back(d);
             return d;
         };
@@ -107,7 +107,7 @@ void frameStep(FrameScene& scene, int frame, double time) {
     if (frame % 500 == 250) {
         scene.room1->enabled = !scene.room1->enabled;
         scene.room2->enabled = !scene.room2->enabled;
-        scene.draws[0]->hints[0] = frame % 1000 == 250 ? HINT_VRS_2X2() : HINT_VRS_NONE();
+        (*scene.draws[0]->hints)[0] = frame % 1000 == 250 ? HINT_VRS_2X2() : HINT_VRS_NONE();
     }
     if (frame % 700 == 100) {
         scene.animator.nextCamera();

@@ -31,14 +31,24 @@ void* allocate(std::size_t size, std::size_t alignment) {
 
 namespace testsupport {
 
-AllocationCounter::AllocationCounter() : start_(allocations.load()) { ++activeCounters; }
-AllocationCounter::~AllocationCounter() { --activeCounters; }
-std::size_t AllocationCounter::count() const { return allocations.load() - start_; }
+AllocationCounter::AllocationCounter() : start_(allocations.load()) {
+    ++activeCounters;
+}
+AllocationCounter::~AllocationCounter() {
+    --activeCounters;
+}
+std::size_t AllocationCounter::count() const {
+    return allocations.load() - start_;
+}
 
 } // namespace testsupport
 
-void* operator new(std::size_t size) { return allocate(size, 0); }
-void* operator new[](std::size_t size) { return allocate(size, 0); }
+void* operator new(std::size_t size) {
+    return allocate(size, 0);
+}
+void* operator new[](std::size_t size) {
+    return allocate(size, 0);
+}
 void* operator new(std::size_t size, std::align_val_t a) {
     return allocate(size, static_cast<std::size_t>(a));
 }
@@ -59,11 +69,27 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}

@@ -7,7 +7,7 @@ namespace testsupport {
 // Counts calls of the global operator new (every form) made while an instance is alive, on
 // any thread. Used to prove that warm per-frame paths allocate nothing.
 class AllocationCounter {
-public:
+  public:
     AllocationCounter();
     ~AllocationCounter();
     AllocationCounter(const AllocationCounter&) = delete;
@@ -16,7 +16,7 @@ public:
     // Allocations since construction.
     std::size_t count() const;
 
-private:
+  private:
     std::size_t start_;
 };
 
