@@ -61,6 +61,20 @@ void CameraPathAnimator::randomCamera() {
     applyCurrentCamera();
 }
 
+void CameraPathAnimator::selectCamera(std::int32_t index) {
+    const std::size_t count = cameras_ ? cameras_->size() : 0;
+    if (index < 0 || static_cast<std::size_t>(index) >= count) {
+        throw OutOfRangeError("index " + std::to_string(index) + " out of bounds for length " +
+                              std::to_string(count));
+    }
+    currentCameraIndex_ = index;
+    if (state_ == CameraState::TRANSITIONING) {
+        positionInterpolator_.reverse = savedReverse_;
+    }
+    state_ = CameraState::ANIMATING;
+    applyCurrentCamera();
+}
+
 void CameraPathAnimator::nextCamera() {
     if (enabled) {
         setCameraState(CameraState::TRANSITIONING);

@@ -58,6 +58,9 @@ class CameraPathAnimator {
     // Cuts at once to a random other path (never the current one nor, with three or more
     // paths, the one before it), regardless of enabled and state.
     void randomCamera();
+    // Cuts at once to path `index` of the list, from its start end, ending any glide: for
+    // tools and hosts that put the camera on a chosen path. OutOfRangeError outside the list.
+    void selectCamera(std::int32_t index);
     // ANIMATING -> TRANSITIONING starts a glide to the next path; TRANSITIONING ->
     // ANIMATING resumes on that path from its middle. Any other change only stores the state.
     void setCameraState(CameraState value);

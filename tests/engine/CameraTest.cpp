@@ -227,6 +227,27 @@ TEST(CameraPathAnimator, DisableBlocksOnlyNextCamera) {
     EXPECT_EQ(animator.currentCameraIndex(), 2);
 }
 
+TEST(CameraPathAnimator, SelectCameraCutsToAChosenPathAndEndsAGlide) {
+    CameraPathAnimator animator(1000000.0F, 1000.0F, 500.0F, false);
+    animator.setCameras(paths(4), false);
+    auto& interpolator = animator.positionInterpolator();
+    interpolator.reverse = true;
+    animator.nextCamera(); // gliding, with the backwards direction put aside
+    animator.selectCamera(2);
+    EXPECT_EQ(animator.state(), CameraState::ANIMATING);
+    EXPECT_EQ(animator.currentCameraIndex(), 2);
+    EXPECT_EQ(interpolator.pair(), (*animator.cameras())[2]);
+    EXPECT_TRUE(interpolator.reverse);
+    EXPECT_EQ(interpolator.timer(), 0.0F);
+    EXPECT_EQ(interpolator.cameraPosition(), Vec3(2000.0F, 100.0F, 0.0F)); // its end, reversed
+
+    expectFailure<engine::OutOfRangeError>([&] { animator.selectCamera(4); },
+                                           "index 4 out of bounds for length 4");
+    expectFailure<engine::OutOfRangeError>([&] { animator.selectCamera(-1); },
+                                           "index -1 out of bounds for length 4");
+    EXPECT_EQ(animator.currentCameraIndex(), 2);
+}
+
 TEST(CameraPathAnimator, ChangeDirectionKeepsTheCameraInPlace) {
     for (const bool smooth : {false, true}) {
         CameraPathAnimator animator(1.0F, 1000.0F, 500.0F, smooth);
