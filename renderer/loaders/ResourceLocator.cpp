@@ -1,0 +1,139 @@
+#include "renderer/loaders/ResourceLocator.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <system_error>
+
+namespace renderer {
+
+namespace {
+
+// A lookup may only descend from the root: no absolute paths, no "..", no NUL bytes.
+bool staysInsideRoot(std::string_view relative) {
+    if (!relative.empty() && relative.front() == '/') {
+        return false;
+    }
+    if (relative.find('\0') != std::string_view::npos) {
+        return false;
+    }
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t end = relative.find('/', start);
+        if (end == std::string_view::npos) {
+            end = relative.size();
+        }
+        if (relative.substr(start, end - start) == "..") {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+
+} // namespace
+
+ResourceLocator::ResourceLocator(std::filesystem::path root) : root_(std::move(root)) {}
+
+std::filesystem::path ResourceLocator::defaultRoot() {
+    if (const char* fromEnvironment = std::getenv("KADREL_RESOURCES")) {
+        if (*fromEnvironment != '\0') {
+            return fromEnvironment;
+        }
+    }
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path folder =
+        error ? std::filesystem::current_path(error) : executable.parent_path();
+    const std::filesystem::path beside = folder / "resources";
+    if (std::filesystem::is_directory(beside, error)) {
+        return beside;
+    }
+    const std::filesystem::path installed = folder.parent_path() / "share" / "kadrel" / "resources";
+    if (std::filesystem::is_directory(installed, error)) {
+        return installed;
+    }
+    return beside;
+}
+
+std::filesystem::path ResourceLocator::locate(std::string_view name, std::string_view directory,
+                                              std::string_view type) const {
+    if (name.empty() || !staysInsideRoot(name) || !staysInsideRoot(directory) ||
+        !staysInsideRoot(type) || type.find('/') != std::string_view::npos) {
+        return {};
+    }
+    std::string file(name);
+    if (!type.empty()) {
+        file += '.';
+        file += type;
+    }
+    std::filesystem::path path = root_;
+    if (!directory.empty()) {
+        path /= std::filesystem::path(directory);
+    }
+    return path / std::filesystem::path(file);
+}
+
+bool ResourceLocator::contains(std::string_view name, std::string_view directory,
+                               std::string_view type) const {
+    const std::filesystem::path path = locate(name, directory, type);
+    std::error_code error;
+    return !path.empty() && std::filesystem::exists(path, error);
+}
+
+Result<Bytes> ResourceLocator::read(std::string_view name, std::string_view directory,
+                                    std::string_view type) const {
+    if (!contains(name, directory, type)) {
+        return RuntimeError{"File not found in bundle: " + std::string(name)};
+    }
+    const std::filesystem::path path = locate(name, directory, type);
+    std::error_code error;
+    const RuntimeError unreadable{"Cannot read resource " + std::string(name)};
+    // Only plain files: a directory, a pipe or a device has no fixed content to read whole.
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return unreadable;
+    }
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return unreadable;
+    }
+    const std::uintmax_t expected = std::filesystem::file_size(path, error);
+    Bytes bytes;
+    if (!error) {
+        bytes.reserve(static_cast<std::size_t>(expected));
+    }
+    // Read to the end rather than trusting the size seen above: the file may change meanwhile.
+    std::uint8_t chunk[64 * 1024];
+    while (true) {
+        const std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
+        bytes.insert(bytes.end(), chunk, chunk + count);
+        if (count < sizeof chunk) {
+            break;
+        }
+    }
+    if (std::ferror(file.get())) {
+        return unreadable;
+    }
+    return bytes;
+}
+
+std::string joinResourcePath(std::string_view first, std::string_view second) {
+    if (first.empty()) {
+        return std::string(second);
+    }
+    if (second.empty()) {
+        return std::string(first);
+    }
+    std::string joined(first);
+    if (joined.back() != '/') {
+        joined += '/';
+    }
+    joined += second;
+    return joined;
+}
+
+} // namespace renderer
