@@ -1,0 +1,153 @@
+#include "renderer/SceneRenderer.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <utility>
+
+#include "renderer/Fatal.h"
+#include "renderer/loaders/TextureUpload.h"
+#include "renderer/pipeline/PipelineFactory.h"
+
+namespace renderer {
+
+namespace {
+
+constexpr const char* VIGNETTE_MODEL = "models/vignette-round-vntao";
+
+// The renderer's own programs, compiled up front so that a frame never compiles.
+constexpr const char* BUILT_IN_SHADERS[] = {"FullscreenQuad", "GaussianBlur", "GaussianBlur4",
+                                            "GaussianBlur3", "GaussianBlur2"};
+
+bool fitsInt32(double value) {
+    return std::isfinite(value) &&
+           value >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
+           value < static_cast<double>(std::numeric_limits<std::int32_t>::max()) + 1.0;
+}
+
+} // namespace
+
+SceneRenderer::ContextCheck::ContextCheck() {
+    if (epoxy_gl_version() < 33) {
+        fatal("GPU not available");
+    }
+}
+
+SceneRenderer::SceneRenderer(RenderSurface& surfaceIn, std::shared_ptr<engine::Scene> sceneIn,
+                             std::string resourcesRootIn, ResourceLocator locatorIn)
+    : scene(std::move(sceneIn)), resourcesRoot(std::move(resourcesRootIn)), surface(surfaceIn),
+      locator(std::move(locatorIn)), uniformStream(glState), shaderLibrary(locator, glState) {
+    if (!scene) {
+        fatal("No scene to render");
+    }
+    // GL clip space has depth -1 to 1: the projection must not be remapped to 0 to 1.
+    scene->backendMode = engine::BackendMode::OPENGL;
+}
+
+SceneRenderer::~SceneRenderer() = default;
+
+void SceneRenderer::load() {
+    loadShaders();
+    loadModels();
+    loadTextures();
+    loadVignette();
+    for (const char* name : BUILT_IN_SHADERS) {
+        (void)shaderLibrary.functions(name);
+    }
+    // The loaders made their GL objects outside the state shadow.
+    glState.reset();
+    scene->initialize();
+    scene->loaded = true;
+}
+
+const ShadersUniforms& SceneRenderer::makeShadersUniforms() {
+    fatal("Not implemented");
+}
+
+void SceneRenderer::loadShaders() {
+    shadersUniforms = makeShadersUniforms();
+    for (const engine::ShaderPtr& shader : scene->shaders) {
+        if (!shader) {
+            continue;
+        }
+        shader->id = static_cast<std::int32_t>(shaders.size());
+        shaders.push_back(shaderLibrary.functions(shader->name));
+    }
+}
+
+void SceneRenderer::loadModels() {
+    for (FullModel& model : models) {
+        model.release();
+    }
+    models.clear();
+    for (const engine::MeshPtr& mesh : scene->meshes) {
+        if (!mesh) {
+            continue;
+        }
+        mesh->id = static_cast<std::int32_t>(models.size());
+        FullModel model(mesh->fileName, resourcesRoot);
+        model.load(locator);
+        models.push_back(std::move(model));
+    }
+    modelCheckedStride_.assign(models.size(), 0);
+}
+
+void SceneRenderer::loadTextures() {
+    textures.clear();
+    samplers.clear();
+    const std::vector<engine::TexturePtr>& list = scene->textures;
+    for (const engine::TexturePtr& texture : list) {
+        if (!texture) {
+            continue;
+        }
+        texture->id = static_cast<std::int32_t>(textures.size());
+        Result<std::optional<gl::Texture>> loaded = loadTexture(*texture, locator, resourcesRoot);
+        if (!loaded) {
+            std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
+            fatal("Cannot load texture ", texture->fileName);
+        }
+        std::optional<gl::Texture>& made = loaded.value();
+        textures.push_back(made ? std::move(*made) : gl::Texture());
+    }
+    for (const engine::TexturePtr& texture : list) {
+        if (texture) {
+            samplers.push_back(makeSamplerState(*texture));
+        }
+    }
+}
+
+void SceneRenderer::loadVignette() {
+    fmVignette = std::make_unique<FullModel>(VIGNETTE_MODEL, std::string());
+    fmVignette->load(locator);
+    if (!fmVignette->indexBuffer) {
+        fatal("Cannot create model buffers: ", fmVignette->filename);
+    }
+    const VignetteUtils& utils = vignetteUtils();
+    if (Result<void> layout = fmVignette->validate(utils.attributes.stride); !layout) {
+        fatal("Cannot create model buffers: ", layout.error().message);
+    }
+    vignettePipelineStateWithDepth = makeVignettePipeline(shaderLibrary.functions("Vignette"));
+}
+
+void SceneRenderer::drawFrame() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    drawFrame(std::chrono::duration<double, std::milli>(now).count());
+}
+
+void SceneRenderer::drawFrame(double timeMs) {
+    const DrawableSize size = surface.drawableSize();
+    if (fitsInt32(size.width) && fitsInt32(size.height)) {
+        const auto w = static_cast<std::int32_t>(size.width);
+        const auto h = static_cast<std::int32_t>(size.height);
+        if (w != scene->viewportWidth || h != scene->viewportHeight) {
+            scene->updateViewportSize(w, h);
+            std::printf("Set scene size: %dx%d\n", w, h);
+            std::fflush(stdout);
+        }
+    }
+    scene->updateTimers(timeMs);
+    processCommands(scene->commands);
+}
+
+} // namespace renderer

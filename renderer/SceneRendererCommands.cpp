@@ -1,0 +1,236 @@
+// The walks over a scene's command tree and the draws they make.
+#include <string_view>
+
+#include "renderer/Fatal.h"
+#include "renderer/RenderEncoder.h"
+#include "renderer/SceneRenderer.h"
+#include "renderer/pipeline/PipelineFactory.h"
+
+namespace renderer {
+
+using engine::commands::BlurredPassCommand;
+using engine::commands::ClearColorCommand;
+using engine::commands::ClearCommand;
+using engine::commands::ClearCommandClearType;
+using engine::commands::CommandPtr;
+using engine::commands::DrawBlurredCommand;
+using engine::commands::DrawMeshCommand;
+using engine::commands::MainPassCommand;
+using engine::commands::VignetteCommand;
+
+namespace {
+
+// Blur kernel by the name of the blur size; 0 for a name with no kernel.
+int kernelFor(engine::commands::BlurSize size) {
+    const std::string_view name = engine::common::name(size);
+    if (name == "KERNEL_5") {
+        return 5;
+    }
+    if (name == "KERNEL_4") {
+        return 4;
+    }
+    if (name == "KERNEL_3") {
+        return 3;
+    }
+    if (name == "KERNEL_2") {
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
+// Dispatch is by class, in a fixed order: the pass classes before the groups they derive
+// from. The tree's nodes may have several parents; each place is executed.
+void SceneRenderer::processCommands(const std::vector<CommandPtr>& commands) {
+    for (const CommandPtr& command : commands) {
+        if (!command || !command->enabled) {
+            continue;
+        }
+        if (const auto* mainPass = dynamic_cast<const MainPassCommand*>(command.get())) {
+            renderMainPass(*mainPass);
+        } else if (const auto* blurred = dynamic_cast<const BlurredPassCommand*>(command.get())) {
+            renderBlurredPass(*blurred);
+        } else if (const auto* group = command->asGroup()) {
+            processCommands(group->commands);
+        }
+    }
+}
+
+void SceneRenderer::applyClearCommands(const std::vector<CommandPtr>& commands,
+                                       RenderPassDescriptor& descriptor) {
+    for (const CommandPtr& command : commands) {
+        if (!command || !command->enabled) {
+            continue;
+        }
+        if (const auto* group = command->asGroup()) {
+            applyClearCommands(group->commands, descriptor);
+        } else if (const auto* clearColorCommand =
+                       dynamic_cast<const ClearColorCommand*>(command.get())) {
+            if (const auto& color = clearColorCommand->color) {
+                clearColor = {color->r(), color->g(), color->b(), color->a()};
+                descriptor.clearColor = clearColor;
+            }
+        } else if (const auto* clear = dynamic_cast<const ClearCommand*>(command.get())) {
+            if (clear->clearType != ClearCommandClearType::DEPTH) {
+                descriptor.colorLoadAction = LoadAction::Clear;
+            }
+            if (clear->clearType != ClearCommandClearType::COLOR) {
+                descriptor.depthLoadAction = LoadAction::Clear;
+            }
+        }
+    }
+}
+
+void SceneRenderer::encodeCommands(const std::vector<CommandPtr>& commands) {
+    for (const CommandPtr& command : commands) {
+        if (!command || !command->enabled) {
+            continue;
+        }
+        if (const auto* group = command->asGroup()) {
+            // A pass inside a pass is drawn into the outer one.
+            encodeCommands(group->commands);
+        } else if (const auto* vignette = dynamic_cast<const VignetteCommand*>(command.get())) {
+            drawVignette(*vignette);
+        } else if (const auto* draw = dynamic_cast<const DrawMeshCommand*>(command.get())) {
+            drawMesh(*draw);
+        } else if (dynamic_cast<const DrawBlurredCommand*>(command.get()) != nullptr) {
+            drawBlurred(std::static_pointer_cast<DrawBlurredCommand>(command));
+        }
+    }
+}
+
+void SceneRenderer::renderMainPass(const MainPassCommand& command) {
+    const std::optional<unsigned int> drawable = surface.currentDrawable();
+    if (!drawable) {
+        return;
+    }
+    const DrawableSize size = surface.drawableSize();
+    if (!(size.width >= 1.0 && size.height >= 1.0)) {
+        return; // nothing to draw into (a window shrunk to nothing)
+    }
+    const auto width = static_cast<GLsizei>(size.width);
+    const auto height = static_cast<GLsizei>(size.height);
+    if (!mainPassTargets.ensure(width, height, glState)) {
+        fatal("Cannot create textures: ", "Cannot create texture with pixelFormat RGBA8 of size " +
+                                              std::to_string(width) + "x" + std::to_string(height));
+    }
+    // A fresh description every frame, as a view hands out: keep both attachments unless a
+    // clear command says otherwise, opaque black as the clear colour.
+    RenderPassDescriptor descriptor;
+    descriptor.framebuffer = mainPassTargets.framebuffer();
+    descriptor.width = width;
+    descriptor.height = height;
+    descriptor.hasDepth = true;
+    applyClearCommands(command.commands, descriptor);
+    descriptor.colorStoreAction = StoreAction::MultisampleResolve;
+    descriptor.resolveFramebuffer = *drawable;
+
+    RenderEncoder encoder(glState, descriptor, "Main Render Encoder");
+    encodeCommands(command.commands);
+    encoder.endEncoding();
+    surface.present();
+}
+
+void SceneRenderer::renderBlurredPass(const BlurredPassCommand& command) {
+    auto it = blurredPassesCache.find(command.id);
+    if (it == blurredPassesCache.end()) {
+        if (scene->viewportWidth <= 0 || scene->viewportHeight <= 0) {
+            return; // no aspect to size the images by yet; made on a later frame
+        }
+        const float aspect =
+            static_cast<float>(scene->viewportWidth) / static_cast<float>(scene->viewportHeight);
+        auto pass = std::make_unique<GaussianBlurRenderPass>(aspect, command.minSize, command.name);
+        pass->createTextures(shaderLibrary, glState);
+        it = blurredPassesCache.emplace(command.id, std::move(pass)).first;
+    }
+    GaussianBlurRenderPass& pass = *it->second;
+    activeBlurredPass = &pass;
+    const int kernel = kernelFor(command.blurSize);
+    if (kernel == 0) {
+        fatal("Incompatible blur size");
+    }
+    applyClearCommands(command.commands, pass.renderPassDescriptorRTT);
+    pass.beginRenderToTexture(glState);
+    encodeCommands(command.commands);
+    pass.endRenderToTexture();
+    pass.blur(glState, uniformStream, kernel, command.brightness);
+}
+
+RenderPipelineStateWithDepth&
+SceneRenderer::pipelineFor(const engine::commands::DrawMeshStatePtr& state,
+                           const ShaderFunctions& functions) {
+    auto it = pipelinesCache.find(state);
+    if (it == pipelinesCache.end()) {
+        it = pipelinesCache.emplace(state, makePipelineStateWithDepth(*state, functions, glState))
+                 .first;
+    }
+    return it->second;
+}
+
+void SceneRenderer::checkModelLayout(std::size_t model, std::int32_t stride) {
+    if (modelCheckedStride_[model] == stride) {
+        return;
+    }
+    if (Result<void> layout = models[model].validate(stride); !layout) {
+        fatal("Cannot draw model: ", layout.error().message);
+    }
+    modelCheckedStride_[model] = stride;
+}
+
+void SceneRenderer::drawMesh(const DrawMeshCommand& command) {
+    if (!command.state || !command.state->shader || !command.mesh) {
+        fatal("Cannot draw a mesh without a draw state, shader or mesh");
+    }
+    const engine::commands::DrawMeshState& state = *command.state;
+    const std::int32_t shaderId = state.shader->id;
+    if (shaderId < 0 || static_cast<std::size_t>(shaderId) >= shaders.size()) {
+        fatal("Shader not loaded: ", state.shader->name);
+    }
+    const std::int32_t meshId = command.mesh->id;
+    if (meshId < 0 || static_cast<std::size_t>(meshId) >= models.size()) {
+        fatal("Mesh not loaded: ", command.mesh->fileName);
+    }
+    FullModel& model = models[static_cast<std::size_t>(meshId)];
+    RenderPipelineStateWithDepth& pipeline =
+        pipelineFor(command.state, shaders[static_cast<std::size_t>(shaderId)]);
+    RenderPipeline& renderPipeline = *pipeline.renderPipelineState;
+
+    glState.setFrontFace(GL_CCW);
+    renderPipeline.apply(glState);
+    glState.setDepth(pipeline.depthState);
+    glState.setCullMode(pipeline.cullMode);
+    if (!renderPipeline.attributes().empty()) {
+        // Without this check a short or absent vertex file would have the GPU read past
+        // the buffer (or another model's buffer).
+        if (!model.vertexBuffer) {
+            fatal("Cannot draw model: no vertices in ", model.filename);
+        }
+        checkModelLayout(static_cast<std::size_t>(meshId), renderPipeline.stride());
+        renderPipeline.bindVertexBuffer(glState, model.vertexBuffer.id());
+    }
+    applyUniforms(command);
+    if (!model.indexBuffer) {
+        fatal("Cannot draw a model without indices: ", model.filename);
+    }
+    renderPipeline.bindIndexBuffer(glState, model.indexBuffer.id());
+    uniformStream.commit();
+    glState.drawIndexedTriangles(model.indexCount());
+}
+
+void SceneRenderer::drawBlurred(const std::shared_ptr<DrawBlurredCommand>& command) {
+    if (activeBlurredPass == nullptr) {
+        return;
+    }
+    auto it = fullscreenQuadsCache.find(command->id);
+    if (it == fullscreenQuadsCache.end()) {
+        auto quad = std::make_unique<FullscreenQuad>(command);
+        quad->vertexBuffer =
+            makeQuadBuffer(quad->vertices, glState, ("Full-screen quad " + command->name).c_str());
+        quad->pipelineStateWithDepth = quad->createPipeline(shaderLibrary, glState);
+        it = fullscreenQuadsCache.emplace(command->id, std::move(quad)).first;
+    }
+    it->second->draw(activeBlurredPass->textureOffscreenBlurPass1.id(), glState);
+}
+
+} // namespace renderer

@@ -1,0 +1,81 @@
+#include "renderer/gl/UniformStream.h"
+
+#include <cstring>
+
+#include "renderer/Fatal.h"
+
+namespace renderer::gl {
+
+namespace {
+std::size_t roundUp(std::size_t value, std::size_t multiple) {
+    return (value + multiple - 1) / multiple * multiple;
+}
+} // namespace
+
+UniformStream::UniformStream(State& state)
+    : state_(state), buffer_(Buffer::create()), staging_(CAPACITY) {
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
+    alignment_ = alignment > 16 ? static_cast<std::size_t>(alignment) : 16;
+    state_.bindUniformBufferTarget(buffer_.id());
+    state_.orphanBuffer(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(CAPACITY));
+    label(GL_BUFFER, buffer_.id(), "Uniform stream");
+}
+
+void UniformStream::stage(unsigned binding, const void* data, std::size_t bytes) {
+    if (pendingCount_ == MAX_STAGED) {
+        fatal("Too many uniform values in one draw");
+    }
+    if (bytes > MAX_VALUE_BYTES) {
+        fatal("Uniform value larger than 512 bytes");
+    }
+    // std140 blocks occupy whole 16-byte rows; the padding is zeroed so the GPU reads
+    // nothing left over from an earlier draw.
+    const std::size_t size = roundUp(bytes == 0 ? 1 : bytes, 16);
+    std::size_t offset = roundUp(cursor_, alignment_);
+    if (offset + size > CAPACITY) {
+        wrap();
+        offset = roundUp(cursor_, alignment_);
+    }
+    std::memcpy(staging_.data() + offset, data, bytes);
+    std::memset(staging_.data() + offset + bytes, 0, size - bytes);
+    pending_[pendingCount_++] = Pending{binding, offset, bytes};
+    cursor_ = offset + size;
+}
+
+void UniformStream::wrap() {
+    // Keep what this draw staged already: move it to the front of the fresh storage.
+    const std::size_t used = cursor_ - drawStart_;
+    if (used > 0) { // drawStart_ is aligned, so the moved offsets stay aligned
+        std::memmove(staging_.data(), staging_.data() + drawStart_, used);
+    }
+    for (std::size_t i = 0; i < pendingCount_; ++i) {
+        pending_[i].offset -= drawStart_;
+    }
+    state_.bindUniformBufferTarget(buffer_.id());
+    state_.orphanBuffer(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(CAPACITY));
+    drawStart_ = 0;
+    cursor_ = used;
+}
+
+void UniformStream::commit() {
+    if (pendingCount_ == 0) {
+        return;
+    }
+    state_.bindUniformBufferTarget(buffer_.id());
+    state_.bufferSubData(GL_UNIFORM_BUFFER, static_cast<GLintptr>(drawStart_),
+                         static_cast<GLsizeiptr>(cursor_ - drawStart_),
+                         staging_.data() + drawStart_);
+    for (std::size_t i = 0; i < pendingCount_; ++i) {
+        const Pending& p = pending_[i];
+        state_.bindUniformBuffer(p.binding, buffer_.id(), static_cast<GLintptr>(p.offset),
+                                 static_cast<GLsizeiptr>(roundUp(p.bytes == 0 ? 1 : p.bytes, 16)));
+    }
+    committed_ = pending_;
+    committedCount_ = pendingCount_;
+    pendingCount_ = 0;
+    cursor_ = roundUp(cursor_, alignment_);
+    drawStart_ = cursor_;
+}
+
+} // namespace renderer::gl

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "renderer/RuntimeError.h"
+#include "renderer/headless/Image.h"
+
+namespace renderer {
+
+// Writes an RGBA image as an 8-bit RGBA PNG file. Fails with "Cannot write PNG " + path
+// when the file cannot be created or written, or when the image's size and data disagree.
+Result<void> writePng(const std::string& path, const Image& image);
+
+} // namespace renderer
