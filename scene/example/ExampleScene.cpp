@@ -144,10 +144,18 @@ void ExampleScene::buildResources() {
     uniformsWaterHighlights.push_back(floats(Vec4(0.0F, WAVE_AMPLITUDE, 0.0F, 0.0F)));
     uniformsSkyObjects = flatColour(SKY_OBJECTS);
     uniformsDiffuseTest = {matrixUniform(), std::make_shared<UniformTextureValue>(texStatic)};
+    // The animal: MVP, colour, the layout of its animation texture (texels per row, chunks,
+    // frames, vertices), the current frame row, the texture itself and its model scale.
     uniformsAnimated = {
-        matrixUniform(), floats(ANIMAL), std::make_shared<UniformTextureValue>(texFp16),
+        matrixUniform(),
+        floats(ANIMAL),
+        std::make_shared<UniformIntValue>(std::vector<std::int32_t>{
+            animationAnimal_.textureWidth, animationAnimal_.chunks, animationAnimal_.frames,
+            ANIMAL_TEXTURE_WIDTH}), // one chunk: as many vertices as texels in a row
         floats(Vec4(animationAnimal_.animateStartToEnd(0.0F), animationAnimal_.texelHalfWidth,
-                    animationAnimal_.chunkSize, animationAnimal_.texelHeight))};
+                    animationAnimal_.chunkSize, animationAnimal_.texelHeight)),
+        std::make_shared<UniformTextureValue>(texFp16),
+        floats(Vec4(1.0F, 1.0F, 1.0F, 0.0F))};
 }
 
 void ExampleScene::buildCommands() {
