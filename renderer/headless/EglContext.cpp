@@ -23,14 +23,34 @@ bool hasClientExtension(const char* name) {
     }
     return false;
 }
+// A display that needs no window system. Mesa offers a surfaceless platform (llvmpipe
+// renders on the CPU where there is no GPU); other drivers (notably NVIDIA's) offer their
+// devices directly instead, so fall back to the first device.
+EGLDisplay openHeadlessDisplay() {
+    if (hasClientExtension("EGL_MESA_platform_surfaceless")) {
+        EGLDisplay display =
+            eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+        if (display != EGL_NO_DISPLAY) {
+            return display;
+        }
+    }
+    if (hasClientExtension("EGL_EXT_device_enumeration") &&
+        hasClientExtension("EGL_EXT_platform_device")) {
+        auto queryDevices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(
+            eglGetProcAddress("eglQueryDevicesEXT"));
+        EGLDeviceEXT device = nullptr;
+        EGLint count = 0;
+        if (queryDevices != nullptr && queryDevices(1, &device, &count) == EGL_TRUE &&
+            count > 0) {
+            return eglGetPlatformDisplayEXT(EGL_PLATFORM_DEVICE_EXT, device, nullptr);
+        }
+    }
+    return EGL_NO_DISPLAY;
+}
 } // namespace
 
 EglContext::EglContext() {
-    if (!hasClientExtension("EGL_MESA_platform_surfaceless")) {
-        fatal("GPU not available");
-    }
-    display_ =
-        eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    display_ = openHeadlessDisplay();
     EGLint major = 0;
     EGLint minor = 0;
     if (display_ == EGL_NO_DISPLAY || eglInitialize(display_, &major, &minor) != EGL_TRUE ||

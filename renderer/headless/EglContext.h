@@ -5,7 +5,8 @@
 namespace renderer {
 
 // An OpenGL 3.3 core context without any window: Mesa's surfaceless EGL platform, which
-// renders on the CPU (llvmpipe) where there is no GPU. Creating one makes it current.
+// renders on the CPU (llvmpipe) where there is no GPU, or else the first EGL device (the
+// way NVIDIA's driver offers headless rendering). Creating one makes it current.
 // Without a usable EGL implementation the program stops with "GPU not available".
 class EglContext {
   public:
