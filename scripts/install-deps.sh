@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libastcenc-dev libwebp-dev libpng-dev
+  libastcenc-dev libwebp-dev libpng-dev libembree-dev libmeshoptimizer-dev
 )
 
 missing=()
