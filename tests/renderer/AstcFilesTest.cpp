@@ -9,52 +9,34 @@ namespace {
 
 using loadertest::astcFile;
 using loadertest::astcHeader;
+using loadertest::failure;
 using loadertest::TempResources;
 
-TEST(AstcInfoTest, ParsesHeaderAndRowPitch) {
-    const Bytes wide = astcFile(8, 8, 2048, 16);
-    Result<AstcInfo> info = AstcInfo::parse(wide, "wide.astc");
-    ASSERT_TRUE(info.ok()) << info.error().message;
-    EXPECT_EQ(info.value().width, 2048);
-    EXPECT_EQ(info.value().height, 16);
-    EXPECT_EQ(info.value().blockWidth, 8);
-    EXPECT_EQ(info.value().blockHeight, 8);
-    EXPECT_EQ(info.value().pixelFormat, static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_8x8_KHR));
-    EXPECT_EQ(info.value().blocksPerRow(), 256);
-    EXPECT_EQ(info.value().rowPitch(), 4096);
-    EXPECT_EQ(info.value().dataSize(), 256 * 2 * 16);
-
+TEST(AstcInfoTest, ParsesHeaderAndMapsFootprintsToFormats) {
+    const AstcInfo wide = AstcInfo::parse(astcFile(8, 8, 2048, 16), "wide.astc").value();
+    EXPECT_EQ(std::tuple(wide.width, wide.height, wide.blockWidth, wide.blockHeight),
+              std::tuple(2048, 16, 8, 8));
+    EXPECT_EQ(wide.pixelFormat, static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_8x8_KHR));
+    EXPECT_EQ(std::tuple(wide.blocksPerRow(), wide.rowPitch(), wide.dataSize()),
+              std::tuple(256, 4096, 256 * 2 * 16));
     // A partial block at the edge still takes a whole block; sizes use all three bytes.
-    Result<AstcInfo> ragged = AstcInfo::parse(astcFile(8, 8, 2050, 3), "ragged.astc");
-    ASSERT_TRUE(ragged.ok()) << ragged.error().message;
-    EXPECT_EQ(ragged.value().blocksPerRow(), 257);
-    EXPECT_EQ(ragged.value().rowPitch(), 257 * 16);
-    Result<AstcInfo> large = AstcInfo::parseHeader(astcHeader(12, 12, 0x123456, 0x010203), "x");
-    ASSERT_TRUE(large.ok());
-    EXPECT_EQ(large.value().width, 0x123456);
-    EXPECT_EQ(large.value().height, 0x010203);
-}
+    EXPECT_EQ(AstcInfo::parse(astcFile(8, 8, 2050, 3), "r").value().rowPitch(), 257 * 16);
+    const AstcInfo large =
+        AstcInfo::parseHeader(astcHeader(12, 12, 0x123456, 0x010203), "x").value();
+    EXPECT_EQ(std::tuple(large.width, large.height), std::tuple(0x123456, 0x010203));
 
-TEST(AstcInfoTest, MapsFootprintsToFormats) {
-    EXPECT_EQ(astcPixelFormat(4, 4), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_4x4_KHR));
     EXPECT_EQ(astcPixelFormat(5, 4), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_5x4_KHR));
-    EXPECT_EQ(astcPixelFormat(6, 5), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_6x5_KHR));
-    EXPECT_EQ(astcPixelFormat(8, 6), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_8x6_KHR));
-    EXPECT_EQ(astcPixelFormat(10, 8), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_10x8_KHR));
     EXPECT_EQ(astcPixelFormat(12, 10), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_12x10_KHR));
-    EXPECT_EQ(astcPixelFormat(12, 12), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_12x12_KHR));
     // Footprints without a format of their own fall back to 4x4 (and the transposed 4x5 is
     // not 5x4).
-    for (const auto& [w, h] : std::vector<std::pair<int, int>>{{7, 7}, {9, 9}, {4, 5}, {0, 0}}) {
-        EXPECT_EQ(astcPixelFormat(w, h), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_4x4_KHR))
-            << w << "x" << h;
+    for (const auto& [w, h] : std::vector<std::pair<int, int>>{{7, 7}, {4, 5}, {0, 0}}) {
+        EXPECT_EQ(astcPixelFormat(w, h), static_cast<GLenum>(GL_COMPRESSED_RGBA_ASTC_4x4_KHR));
     }
 }
 
 TEST(AstcInfoTest, RejectsMalformedFilesNamingThem) {
     const auto message = [](const Bytes& bytes) {
-        Result<AstcInfo> info = AstcInfo::parse(bytes, "kadrel/textures/bad.astc");
-        return info.ok() ? std::string("accepted") : info.error().message;
+        return failure(AstcInfo::parse(bytes, "kadrel/textures/bad.astc"));
     };
     EXPECT_EQ(message(Bytes(10)), "Texture file kadrel/textures/bad.astc is truncated: 10 bytes, "
                                   "shorter than the 16-byte ASTC header");
@@ -66,13 +48,11 @@ TEST(AstcInfoTest, RejectsMalformedFilesNamingThem) {
     EXPECT_EQ(message(astcFile(7, 7, 14, 14)),
               "Texture file kadrel/textures/bad.astc has the ASTC block footprint 7x7x1, which is "
               "not a 2D ASTC format");
-    EXPECT_NE(message(astcHeader(0, 4, 4, 4)).find("footprint 0x4x1"), std::string::npos);
     EXPECT_NE(message(astcHeader(4, 4, 4, 4, 1, 4)).find("footprint 4x4x4"), std::string::npos);
     EXPECT_EQ(message(astcHeader(4, 4, 0, 4)),
               "Texture file kadrel/textures/bad.astc has the image size 0x4x1; a 2D texture is 1 "
               "to 16384 texels wide and high and 1 deep");
-    EXPECT_NE(message(astcHeader(4, 4, 16385, 4)), "accepted");
-    EXPECT_NE(message(astcHeader(4, 4, 4, 0xFFFFFF)), "accepted");
+    EXPECT_NE(message(astcHeader(4, 4, 16385, 4)).find("image size 16385x4x1"), std::string::npos);
     Bytes deep = astcHeader(4, 4, 4, 4, 2);
     deep.resize(deep.size() + 2 * 16);
     EXPECT_NE(message(deep).find("image size 4x4x2"), std::string::npos);
@@ -94,55 +74,40 @@ TEST(AstcTextureTest, ReadsSingleFileOrChainByName) {
     resources.write("kadrel/textures/room1_2.astc", astcFile(6, 6, 10, 5, 3));
     const ResourceLocator locator = resources.locator();
 
-    Result<std::vector<AstcLevel>> single =
-        AstcTexture::readSingle(locator, "kadrel/textures", "room21");
-    ASSERT_TRUE(single.ok()) << single.error().message;
-    ASSERT_EQ(single.value().size(), 1U);
-    EXPECT_EQ(single.value()[0].file, "kadrel/textures/room21.astc");
-    EXPECT_EQ(single.value()[0].blocks().size(), 8U * 4U * 16U);
-
-    Result<std::vector<AstcLevel>> chain =
-        AstcTexture::readChain(locator, "kadrel/textures", "room1", 2);
-    ASSERT_TRUE(chain.ok()) << chain.error().message;
-    ASSERT_EQ(chain.value().size(), 3U);
-    EXPECT_EQ(chain.value()[2].file, "kadrel/textures/room1_2.astc");
-    EXPECT_EQ(chain.value()[2].info.width, 10);
-    EXPECT_EQ(chain.value()[2].blocks()[0], 3);
+    const std::vector<AstcLevel> single =
+        AstcTexture::readSingle(locator, "kadrel/textures", "room21").value();
+    EXPECT_EQ(single.size(), 1U);
+    const std::vector<AstcLevel> chain =
+        AstcTexture::readChain(locator, "kadrel/textures", "room1", 2).value();
+    ASSERT_EQ(chain.size(), 3U);
+    EXPECT_EQ(chain[2].file, "kadrel/textures/room1_2.astc");
+    EXPECT_EQ(chain[2].blocks()[0], 3);
 
     // A single file is never looked up as a level, nor a level as a single file; lookup
     // messages name the resource without its extension.
-    Result<std::vector<AstcLevel>> noSingle =
-        AstcTexture::readSingle(locator, "kadrel/textures", "room1");
-    ASSERT_FALSE(noSingle.ok());
-    EXPECT_EQ(noSingle.error().message, "File not found in bundle: room1");
-    Result<std::vector<AstcLevel>> noChain =
-        AstcTexture::readChain(locator, "kadrel/textures", "room21", 1);
-    ASSERT_FALSE(noChain.ok());
-    EXPECT_EQ(noChain.error().message, "File not found in bundle: room21_0");
-    Result<std::vector<AstcLevel>> shortChain =
-        AstcTexture::readChain(locator, "kadrel/textures", "room1", 3);
-    ASSERT_FALSE(shortChain.ok());
-    EXPECT_EQ(shortChain.error().message, "File not found in bundle: room1_3");
+    EXPECT_EQ(failure(AstcTexture::readSingle(locator, "kadrel/textures", "room1")),
+              "File not found in bundle: room1");
+    EXPECT_EQ(failure(AstcTexture::readChain(locator, "kadrel/textures", "room21", 1)),
+              "File not found in bundle: room21_0");
+    EXPECT_EQ(failure(AstcTexture::readChain(locator, "kadrel/textures", "room1", 3)),
+              "File not found in bundle: room1_3");
 }
 
 TEST(AstcTextureTest, RejectsLevelsOutsideTheChain) {
     TempResources resources;
-    resources.write("t/good_0.astc", astcFile(4, 4, 5, 3));
-    resources.write("t/good_1.astc", astcFile(4, 4, 2, 1));
-    resources.write("t/good_2.astc", astcFile(4, 4, 1, 1));
-    resources.write("t/size_0.astc", astcFile(8, 8, 256, 256));
-    resources.write("t/size_1.astc", astcFile(8, 8, 256, 256));
-    resources.write("t/block_0.astc", astcFile(8, 8, 256, 256));
-    resources.write("t/block_1.astc", astcFile(6, 6, 128, 128));
-    resources.write("t/long_0.astc", astcFile(4, 4, 2, 2));
-    resources.write("t/long_1.astc", astcFile(4, 4, 1, 1));
-    resources.write("t/long_2.astc", astcFile(4, 4, 1, 1));
-    resources.write("t/bad_0.astc", astcFile(4, 4, 8, 8));
-    resources.write("t/bad_1.astc", Bytes(3));
-    const ResourceLocator locator = resources.locator();
+    const std::vector<std::pair<std::string, Bytes>> files{
+        {"good_0", astcFile(4, 4, 5, 3)},      {"good_1", astcFile(4, 4, 2, 1)},
+        {"good_2", astcFile(4, 4, 1, 1)},      {"size_0", astcFile(8, 8, 256, 256)},
+        {"size_1", astcFile(8, 8, 256, 256)},  {"block_0", astcFile(8, 8, 256, 256)},
+        {"block_1", astcFile(6, 6, 128, 128)}, {"long_0", astcFile(4, 4, 2, 2)},
+        {"long_1", astcFile(4, 4, 1, 1)},      {"long_2", astcFile(4, 4, 1, 1)},
+        {"bad_0", astcFile(4, 4, 8, 8)},       {"bad_1", Bytes(3)},
+    };
+    for (const auto& [name, file] : files) {
+        resources.write("t/" + name + ".astc", file);
+    }
     const auto message = [&](const char* name, int mipmaps) {
-        Result<std::vector<AstcLevel>> chain = AstcTexture::readChain(locator, "t", name, mipmaps);
-        return chain.ok() ? std::string("accepted") : chain.error().message;
+        return failure(AstcTexture::readChain(resources.locator(), "t", name, mipmaps));
     };
 
     // Odd sizes halve with truncation down to 1.

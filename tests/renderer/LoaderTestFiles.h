@@ -55,6 +55,11 @@ class TempResources {
     std::filesystem::path root_;
 };
 
+// The message of a failed result, or "accepted".
+template <class Result> std::string failure(const Result& result) {
+    return result.ok() ? std::string("accepted") : result.error().message;
+}
+
 // An ASTC header with the given fields (standard magic, depth 1 unless told otherwise).
 inline renderer::Bytes astcHeader(int blockWidth, int blockHeight, std::uint32_t width,
                                   std::uint32_t height, std::uint32_t depth = 1,

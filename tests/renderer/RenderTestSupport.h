@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "renderer/headless/HeadlessSurface.h"
 #include "renderer/headless/Image.h"
 #include "renderer/loaders/ResourceLocator.h"
+#include "tests/renderer/LoaderTestFiles.h"
 
 namespace rendertest {
 
@@ -32,51 +31,40 @@ using namespace engine::commands;
 class TestScene : public Scene {
   public:
     void initialize() override { ++initializeCalls; }
-    void updateTimers(double time) override {
-        Scene::updateTimers(time);
-        ++frames;
-    }
-    void updateViewportSize(std::int32_t width, std::int32_t height) override {
-        Scene::updateViewportSize(width, height);
-        ++viewportUpdates;
-    }
     int initializeCalls = 0;
-    int frames = 0;
-    int viewportUpdates = 0;
 };
+
+// Appends a 16-bit value, little-endian.
+inline void put16(std::vector<std::uint8_t>& bytes, std::uint16_t value) {
+    bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+// Packs vertices (or texels) as half floats, `components` per vertex, padded to `stride`
+// bytes.
+inline std::vector<std::uint8_t> halfVertices(const std::vector<float>& values, int components,
+                                              int stride) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < values.size(); i += static_cast<std::size_t>(components)) {
+        const std::size_t start = bytes.size();
+        for (int k = 0; k < components; ++k) {
+            put16(bytes, renderer::floatToHalf(values[i + static_cast<std::size_t>(k)]));
+        }
+        bytes.resize(start + static_cast<std::size_t>(stride), 0);
+    }
+    return bytes;
+}
 
 // A fresh resources folder: the project's shader library, a vignette model that shades from
 // 1 at the centre to 0 at the corners, and whatever models and textures a test writes.
-class TestResources {
+class TestResources : public loadertest::TempResources {
   public:
     TestResources() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kadrel-render-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        root_ = pattern;
         std::filesystem::copy(std::filesystem::path(KADREL_SOURCE_DIR) / "resources" / "shaders",
-                              root_ / "shaders");
+                              root() / "shaders");
         writeVignette();
     }
-    ~TestResources() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-    TestResources(const TestResources&) = delete;
-    TestResources& operator=(const TestResources&) = delete;
 
-    renderer::ResourceLocator locator() const { return renderer::ResourceLocator(root_); }
-    const std::filesystem::path& root() const { return root_; }
-
-    void write(const std::string& relative, const std::vector<std::uint8_t>& bytes) const {
-        const std::filesystem::path path = root_ / relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
     void writeText(const std::string& relative, const std::string& text) const {
         write(relative, std::vector<std::uint8_t>(text.begin(), text.end()));
     }
@@ -88,81 +76,36 @@ class TestResources {
         write(directory + "/" + name + "-strides.bin", vertices);
         std::vector<std::uint8_t> bytes;
         for (const std::uint16_t i : indices) {
-            bytes.push_back(static_cast<std::uint8_t>(i & 0xFF));
-            bytes.push_back(static_cast<std::uint8_t>(i >> 8));
+            put16(bytes, i);
         }
         write(directory + "/" + name + "-indices.bin", bytes);
-    }
-
-    // A raw RGBA16F texture of the scene folder from RGBA float texels, rows from the top.
-    void writeHalfTexture(const std::string& fileName, const std::vector<float>& rgba) const {
-        std::vector<std::uint8_t> bytes;
-        for (const float f : rgba) {
-            const std::uint16_t h = renderer::floatToHalf(f);
-            bytes.push_back(static_cast<std::uint8_t>(h & 0xFF));
-            bytes.push_back(static_cast<std::uint8_t>(h >> 8));
-        }
-        write("scene/textures/" + fileName, bytes);
     }
 
   private:
     void writeVignette() const {
         // Centre (shade 1) and the four corners (shade 0), a fan of counter-clockwise
         // triangles; HALF2 position, 2 bytes of padding, UBYTE_NORMALIZED shade, 1 more.
-        const float corners[5][3] = {{0, 0, 1}, {-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
-        std::vector<std::uint8_t> vertices;
-        for (const auto& c : corners) {
-            for (int k = 0; k < 2; ++k) {
-                const std::uint16_t h = renderer::floatToHalf(c[k]);
-                vertices.push_back(static_cast<std::uint8_t>(h & 0xFF));
-                vertices.push_back(static_cast<std::uint8_t>(h >> 8));
-            }
-            vertices.insert(vertices.end(), {0, 0, static_cast<std::uint8_t>(c[2] * 255), 0});
-        }
+        std::vector<std::uint8_t> vertices = halfVertices({0, 0, -1, -1, 1, -1, 1, 1, -1, 1}, 2, 8);
+        vertices[6] = 255; // the centre's shade
         writeModel("vignette-round-vntao", vertices, {0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 4, 1},
                    "models");
     }
-
-    std::filesystem::path root_;
 };
 
 // An ASTC file of width x height texels in 4x4 blocks, every block a solid colour
 // (channels 0 to 1).
 inline std::vector<std::uint8_t> solidAstc(int width, int height, float r, float g, float b) {
-    std::vector<std::uint8_t> file{0x13, 0xAB, 0xA1, 0x5C, 4, 4, 1};
-    for (const int value : {width, height, 1}) {
-        file.push_back(static_cast<std::uint8_t>(value & 0xFF));
-        file.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-        file.push_back(static_cast<std::uint8_t>((value >> 16) & 0xFF));
-    }
+    std::vector<std::uint8_t> file = loadertest::astcHeader(4, 4, static_cast<std::uint32_t>(width),
+                                                            static_cast<std::uint32_t>(height));
     // A void-extent block: the marker, then four 16-bit unsigned normalised channels.
     std::vector<std::uint8_t> block{0xFC, 0xFD, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     for (const float channel : {r, g, b, 1.0F}) {
-        const auto v = static_cast<std::uint16_t>(std::lround(channel * 65535.0F));
-        block.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        block.push_back(static_cast<std::uint8_t>(v >> 8));
+        put16(block, static_cast<std::uint16_t>(std::lround(channel * 65535.0F)));
     }
-    const int blocks = ((width + 3) / 4) * ((height + 3) / 4);
-    for (int i = 0; i < blocks; ++i) {
+    for (int i = 0; i < ((width + 3) / 4) * ((height + 3) / 4); ++i) {
         file.insert(file.end(), block.begin(), block.end());
     }
     return file;
-}
-
-// Packs vertices as half floats, `components` per vertex, padded to `stride` bytes.
-inline std::vector<std::uint8_t> halfVertices(const std::vector<float>& values, int components,
-                                              int stride) {
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i < values.size(); i += static_cast<std::size_t>(components)) {
-        const std::size_t start = bytes.size();
-        for (int k = 0; k < components; ++k) {
-            const std::uint16_t h = renderer::floatToHalf(values[i + static_cast<std::size_t>(k)]);
-            bytes.push_back(static_cast<std::uint8_t>(h & 0xFF));
-            bytes.push_back(static_cast<std::uint8_t>(h >> 8));
-        }
-        bytes.resize(start + static_cast<std::size_t>(stride), 0);
-    }
-    return bytes;
 }
 
 // A rectangle in clip space at depth z, two counter-clockwise triangles (or clockwise when
@@ -195,10 +138,9 @@ inline std::shared_ptr<ClearColorCommand> clearColor(float r, float g, float b, 
     *c->color = math::Vec4(r, g, b, a);
     return c;
 }
-inline std::shared_ptr<ClearCommand>
-clear(ClearCommandClearType type = ClearCommandClearType::COLOR_AND_DEPTH) {
+inline std::shared_ptr<ClearCommand> clear() {
     auto c = std::make_shared<ClearCommand>();
-    c->clearType = type;
+    c->clearType = ClearCommandClearType::COLOR_AND_DEPTH;
     return c;
 }
 
@@ -243,55 +185,53 @@ inline double variation(const renderer::Image& image, int channel) {
 inline bool pixelNear(const renderer::Image& image, int x, int y, std::array<int, 3> rgb,
                       int tolerance = 2) {
     const std::uint8_t* p = image.pixel(x, y);
-    for (int k = 0; k < 3; ++k) {
-        if (std::abs(p[k] - rgb[static_cast<std::size_t>(k)]) > tolerance) {
-            return false;
-        }
-    }
-    return true;
+    return std::abs(p[0] - rgb[0]) <= tolerance && std::abs(p[1] - rgb[1]) <= tolerance &&
+           std::abs(p[2] - rgb[2]) <= tolerance;
 }
 
 // A headless surface, a test scene and the example renderer (whose table knows every shader
-// of the library) over a test resources folder. The scene's lists are filled by the
-// constructor's callback before the renderer loads them.
+// of the library) over a test resources folder. The renderer loads the scene's lists when
+// it is started, by the first frame at the latest.
 class RenderHarness {
   public:
-    template <typename Setup>
-    RenderHarness(int width, int height, Setup setup) : surface(width, height) {
-        scene = std::make_shared<TestScene>();
-        setup(*this);
-        renderer = std::make_unique<renderer::ExampleRenderer>(surface, scene, "scene",
-                                                               resources.locator());
-    }
-    RenderHarness(int width, int height) : RenderHarness(width, height, [](RenderHarness&) {}) {}
+    RenderHarness(int width, int height)
+        : surface(width, height), scene(std::make_shared<TestScene>()) {}
 
+    renderer::ExampleRenderer& start() {
+        if (!renderer) {
+            renderer = std::make_unique<renderer::ExampleRenderer>(surface, scene, "scene",
+                                                                   resources.locator());
+        }
+        return *renderer;
+    }
     renderer::Image frame(double timeMs = 0.0) {
-        renderer->drawFrame(timeMs);
+        start().drawFrame(timeMs);
         return surface.readPixels();
     }
 
-    // Resources of the scene: a mesh or texture described and listed, a shader by name.
-    MeshPtr mesh(const std::string& fileName) {
-        auto m = std::make_shared<Mesh>();
-        m->fileName = fileName;
-        scene->meshes.push_back(m);
-        return m;
+    // Resources of the scene, written and listed: a model, a shader by name, a raw RGBA16F
+    // texture sampled at its nearest texel.
+    MeshPtr mesh(const std::string& fileName, const std::vector<std::uint8_t>& vertices,
+                 const std::vector<std::uint16_t>& indices = CCW_QUAD) {
+        resources.writeModel(fileName, vertices, indices);
+        scene->meshes.push_back(std::make_shared<Mesh>());
+        scene->meshes.back()->fileName = fileName;
+        return scene->meshes.back();
     }
     ShaderPtr shader(const std::string& name) {
-        auto s = std::make_shared<Shader>();
-        s->name = name;
-        scene->shaders.push_back(s);
-        return s;
+        scene->shaders.push_back(std::make_shared<Shader>());
+        scene->shaders.back()->name = name;
+        return scene->shaders.back();
     }
-    TexturePtr halfTexture(const std::string& fileName, int width, int height) {
+    TexturePtr halfTexture(const std::string& fileName, int width, int height,
+                           const std::vector<float>& rgba) {
+        resources.write("scene/textures/" + fileName, halfVertices(rgba, 1, 2));
         auto t = std::make_shared<Texture>();
-        t->fileName = fileName;
-        t->name = fileName;
+        t->fileName = t->name = fileName;
         t->format = TextureFormat::RGBA16F;
         t->width = width;
         t->height = height;
-        t->minFilter = TextureFiltering::NEAREST;
-        t->magFilter = TextureFiltering::NEAREST;
+        t->minFilter = t->magFilter = TextureFiltering::NEAREST;
         t->wrapping = TextureWrapping::CLAMP_TO_EDGE;
         scene->textures.push_back(t);
         return t;
@@ -308,29 +248,22 @@ class RenderHarness {
 inline void writeInsideOfBox(const TestResources& resources, const std::string& name, float half) {
     std::vector<float> vertices;
     std::vector<std::uint16_t> indices;
-    for (int axis = 0; axis < 3; ++axis) {
-        for (const float side : {-half, half}) {
-            const int u = (axis + 1) % 3;
-            const int v = (axis + 2) % 3;
-            const float corners[4][2] = {
-                {-half, -half}, {half, -half}, {half, half}, {-half, half}};
-            const auto base = static_cast<std::uint16_t>(vertices.size() / 5);
-            for (const auto& corner : corners) {
-                float p[3];
-                p[axis] = side;
-                p[u] = corner[0];
-                p[v] = corner[1];
-                vertices.insert(vertices.end(), {p[0], p[1], p[2], corner[0] > 0 ? 1.0F : 0.0F,
-                                                 corner[1] > 0 ? 0.0F : 1.0F});
-            }
-            // (u, v) turns counter-clockwise about +axis; seen from inside the face at +half
-            // looks along +axis, so that face needs the other order.
-            const bool flip = side > 0;
-            const std::uint16_t order[6] = {0, 1, 2, 0, 2, 3};
-            for (int k = 0; k < 6; ++k) {
-                const std::uint16_t i = order[flip ? 5 - k : k];
-                indices.push_back(static_cast<std::uint16_t>(base + i));
-            }
+    for (int face = 0; face < 6; ++face) {
+        const int axis = face / 2;
+        const auto base = static_cast<std::uint16_t>(vertices.size() / 5);
+        for (const auto& [u, v] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) {
+            float p[3];
+            p[axis] = face % 2 == 0 ? -half : half;
+            p[(axis + 1) % 3] = static_cast<float>(u) * half;
+            p[(axis + 2) % 3] = static_cast<float>(v) * half;
+            vertices.insert(vertices.end(),
+                            {p[0], p[1], p[2], u > 0 ? 1.0F : 0.0F, v > 0 ? 0.0F : 1.0F});
+        }
+        // (u, v) turns counter-clockwise about +axis: seen from inside, the face at -half
+        // needs that order and the face at +half the other.
+        for (const int i :
+             face % 2 == 0 ? std::array{0, 1, 2, 0, 2, 3} : std::array{3, 2, 0, 2, 1, 0}) {
+            indices.push_back(static_cast<std::uint16_t>(base + i));
         }
     }
     resources.writeModel(name, halfVertices(vertices, 5, 12), indices, "kadrel/models");

@@ -15,6 +15,22 @@ namespace {
 class RendererDeathTest : public testing::Test {
   protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+
+    // Starts the example renderer on a scene that lists one shader or texture.
+    void start(const std::string& shaderName, TexturePtr texture = nullptr) {
+        auto scene = std::make_shared<TestScene>();
+        if (!shaderName.empty()) {
+            scene->shaders.push_back(std::make_shared<Shader>());
+            scene->shaders.back()->name = shaderName;
+        }
+        if (texture) {
+            scene->textures.push_back(texture);
+        }
+        renderer::HeadlessSurface surface(8, 8);
+        renderer::ExampleRenderer r(surface, scene, "scene", resources.locator());
+    }
+
+    TestResources resources;
 };
 
 class NoSurface : public renderer::RenderSurface {
@@ -35,122 +51,80 @@ class BareRenderer : public renderer::SceneRenderer {
 };
 
 TEST_F(RendererDeathTest, ConstructionNeedsAContextAndAShaderTable) {
-    TestResources resources;
     NoSurface surface;
     EXPECT_EXIT(renderer::KadrelRenderer(surface, std::make_shared<TestScene>(), "scene",
                                          resources.locator()),
                 testing::ExitedWithCode(1), "^GPU not available\n$");
-
     renderer::HeadlessSurface headless(8, 8);
     EXPECT_EXIT(BareRenderer(headless, std::make_shared<TestScene>(), resources.locator()),
                 testing::ExitedWithCode(1), "^Not implemented\n$");
 }
 
 TEST_F(RendererDeathTest, MissingOrBrokenResourcesStopTheStart) {
-    TestResources resources;
-    renderer::HeadlessSurface surface(8, 8);
-    const auto start = [&](const std::function<void(TestScene&)>& fill) {
-        auto scene = std::make_shared<TestScene>();
-        fill(*scene);
-        renderer::ExampleRenderer r(surface, scene, "scene", resources.locator());
-    };
+    auto texture = std::make_shared<Texture>();
+    texture->fileName = "absent";
+    texture->format = TextureFormat::ASTC;
+    EXPECT_EXIT(start("", texture), testing::ExitedWithCode(1), "Cannot load texture absent\n$");
+    EXPECT_EXIT(start("Missing"), testing::ExitedWithCode(1),
+                "^Cannot find shader function vertexShaderMissing\n$");
 
-    EXPECT_EXIT(start([](TestScene& s) {
-                    auto t = std::make_shared<Texture>();
-                    t->fileName = "absent";
-                    t->format = TextureFormat::ASTC;
-                    s.textures.push_back(t);
-                }),
-                testing::ExitedWithCode(1), "Cannot load texture absent\n$");
-    EXPECT_EXIT(start([](TestScene& s) {
-                    auto m = std::make_shared<Mesh>();
-                    m->fileName = "nowhere";
-                    s.meshes.push_back(m);
-                }),
-                testing::ExitedWithCode(1), "Cannot create model buffers: nowhere\n$");
-    EXPECT_EXIT(start([](TestScene& s) {
-                    auto shader = std::make_shared<Shader>();
-                    shader->name = "Missing";
-                    s.shaders.push_back(shader);
-                }),
-                testing::ExitedWithCode(1), "^Cannot find shader function vertexShaderMissing\n$");
-
+    // "Broken" does not compile; both stages of "Unlinked" do, but its vertex stage has no
+    // main function.
     resources.writeText("shaders/vertexShaderBroken.glsl",
                         "#version 330 core\nvoid main() { gl_Position = vec4(undeclared); }\n");
-    resources.writeText("shaders/fragmentShaderBroken.glsl",
-                        "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n");
-    EXPECT_EXIT(start([](TestScene& s) {
-                    auto shader = std::make_shared<Shader>();
-                    shader->name = "Broken";
-                    s.shaders.push_back(shader);
-                }),
-                testing::ExitedWithCode(1),
-                "^Cannot compile shader function vertexShaderBroken: .*undeclared");
-
-    // Both stages compile, but the vertex stage has no main function.
     resources.writeText("shaders/vertexShaderUnlinked.glsl",
                         "#version 330 core\nvoid shade() { gl_Position = vec4(0.0); }\n");
-    resources.writeText("shaders/fragmentShaderUnlinked.glsl",
-                        "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n");
-    EXPECT_EXIT(start([](TestScene& s) {
-                    auto shader = std::make_shared<Shader>();
-                    shader->name = "Unlinked";
-                    s.shaders.push_back(shader);
-                }),
-                testing::ExitedWithCode(1), "^Cannot create render pipeline state: .*main");
+    for (const char* name : {"Broken", "Unlinked"}) {
+        resources.writeText(std::string("shaders/fragmentShader") + name + ".glsl",
+                            "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n");
+    }
+    EXPECT_EXIT(start("Broken"), testing::ExitedWithCode(1),
+                "^Cannot compile shader function vertexShaderBroken: .*undeclared");
+    EXPECT_EXIT(start("Unlinked"), testing::ExitedWithCode(1),
+                "^Cannot create render pipeline state: .*main");
 
     std::filesystem::remove(resources.root() / "models" / "vignette-round-vntao-indices.bin");
-    EXPECT_EXIT(start([](TestScene&) {}), testing::ExitedWithCode(1),
+    EXPECT_EXIT(start(""), testing::ExitedWithCode(1),
+                "^File not found in bundle: models/vignette-round-vntao-indices.bin\n"
                 "Cannot create model buffers: vignette-round-vntao\n$");
 }
 
 // A harness with one Color rectangle and a blurred pass ready to be misconfigured.
 class BrokenFrame {
   public:
-    BrokenFrame()
-        : h(16, 16, [](RenderHarness& s) {
-              s.resources.writeModel("quad", rectangle(-1, -1, 1, 1, 0), CCW_QUAD);
-              s.mesh("quad");
-              s.shader("Color");
-              s.shader("Diffuse");
-          }) {
-        draw = colorDraw(h.scene->meshes[0], h.scene->shaders[0], 1, 0, 0);
-        blurred = std::make_shared<BlurredPassCommand>();
+    BrokenFrame() {
+        diffuse = h.shader("Diffuse");
+        draw = colorDraw(h.mesh("quad", rectangle(-1, -1, 1, 1, 0)), h.shader("Color"), 1, 0, 0);
         blurred->minSize = 8;
         h.scene->commands = {blurred, std::make_shared<MainPassCommand>(true, clear(), draw)};
     }
-    RenderHarness h;
+    RenderHarness h{16, 16};
+    ShaderPtr diffuse;
     std::shared_ptr<DrawMeshCommand> draw;
-    std::shared_ptr<BlurredPassCommand> blurred;
+    std::shared_ptr<BlurredPassCommand> blurred = std::make_shared<BlurredPassCommand>();
 };
 
 TEST_F(RendererDeathTest, BadPassesStopTheFrame) {
-    {
-        BrokenFrame f;
-        f.blurred->blurSize = static_cast<BlurSize>(9);
-        EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1), "^Incompatible blur size\n$");
-    }
-    {
-        BrokenFrame f;
-        f.blurred->minSize = 1 << 20;
-        EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1),
-                    "^Cannot create textures: Cannot create texture with pixelFormat RGBA8 of "
-                    "size 1048576x1048576\n$");
-    }
+    BrokenFrame f;
+    f.blurred->blurSize = static_cast<BlurSize>(9);
+    EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1), "^Incompatible blur size\n$");
+    f.blurred->blurSize = BlurSize::KERNEL_5;
+    f.blurred->minSize = 1 << 20;
+    EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1),
+                "^Cannot create textures: Cannot create texture with pixelFormat RGBA8 of "
+                "size 1048576x1048576\n$");
 }
 
 TEST_F(RendererDeathTest, AShaderMissingFromTheTableStopsItsFirstDraw) {
-    TestResources resources;
     resources.writeModel("quad", rectangle(-1, -1, 1, 1, 0), CCW_QUAD);
     renderer::HeadlessSurface surface(8, 8);
     auto scene = std::make_shared<TestScene>();
-    auto mesh = std::make_shared<Mesh>();
-    mesh->fileName = "quad";
-    auto shader = std::make_shared<Shader>();
-    shader->name = "Color";
-    scene->meshes = {mesh};
-    scene->shaders = {shader};
-    scene->commands = {std::make_shared<MainPassCommand>(true, colorDraw(mesh, shader, 1, 0, 0))};
+    scene->meshes = {std::make_shared<Mesh>()};
+    scene->meshes[0]->fileName = "quad";
+    scene->shaders = {std::make_shared<Shader>()};
+    scene->shaders[0]->name = "Color";
+    scene->commands = {std::make_shared<MainPassCommand>(
+        true, colorDraw(scene->meshes[0], scene->shaders[0], 1, 0, 0))};
     renderer::KadrelRenderer kadrel(surface, scene, "scene", resources.locator());
     EXPECT_EXIT(kadrel.drawFrame(0.0), testing::ExitedWithCode(1),
                 "^No uniforms for shader Color\n$");
@@ -169,16 +143,15 @@ TEST_F(RendererDeathTest, DrawsThatDoNotMatchTheirShaderTableStop) {
     EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1),
                 "^Uniform value outside the 16-bit range for shader Color\n$");
     // The rectangle's 8-byte vertices drawn with the 12-byte layout of "Diffuse".
-    f.draw->uniforms[1] = color(1, 1, 1);
-    f.draw->state = std::make_shared<DrawMeshState>(
-        f.h.scene->shaders[1], BLENDING_NONE(), DEPTH_NONE(), CullFace::DISABLED, diffuseLayout());
-    f.draw->uniforms.pop_back();
+    f.draw->uniforms = {identityMatrix()};
+    f.draw->state = std::make_shared<DrawMeshState>(f.diffuse, BLENDING_NONE(), DEPTH_NONE(),
+                                                    CullFace::DISABLED, diffuseLayout());
     EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1), "^Cannot draw model: Model file .*quad");
     // Culling FRONT_AND_BACK has no GL reading in the tables.
+    f.draw->uniforms = {identityMatrix(), color(1, 1, 1)};
     f.draw->state =
-        std::make_shared<DrawMeshState>(f.h.scene->shaders[0], BLENDING_NONE(), DEPTH_NONE(),
+        std::make_shared<DrawMeshState>(f.h.scene->shaders[1], BLENDING_NONE(), DEPTH_NONE(),
                                         CullFace::FRONT_AND_BACK, colorLayout());
-    f.draw->uniforms.push_back(color(1, 1, 1));
     EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1), "^No GL value for FRONT_AND_BACK\n$");
 }
 

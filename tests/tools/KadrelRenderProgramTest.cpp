@@ -1,8 +1,9 @@
 // kadrel-render as a program: exit statuses, the renderer's messages for missing resources,
-// the files it writes, and the resources folder it finds beside itself.
+// the files it writes and what they show, and the resources folder it finds beside itself.
 
 #include <gtest/gtest.h>
 
+#include <png.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -28,122 +29,125 @@ std::string readFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string quoted(const std::string& text) {
-    std::string q = "'";
-    for (const char c : text) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+// A PNG file's pixels, or an empty image if it is none.
+renderer::Image readPng(const fs::path& path) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    renderer::Image image;
+    if (png_image_begin_read_from_file(&png, path.c_str()) != 0) {
+        png.format = PNG_FORMAT_RGBA;
+        image = {static_cast<int>(png.width), static_cast<int>(png.height),
+                 std::vector<std::uint8_t>(PNG_IMAGE_SIZE(png))};
+        png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr);
     }
-    return q + "'";
+    return image;
 }
-
-// Runs the program in `folder` with the arguments, capturing its output and exit status.
-Outcome run(const fs::path& folder, const std::vector<std::string>& arguments,
-            const std::string& program = KADREL_RENDER_PROGRAM,
-            const std::string& environment = "") {
-    std::string command =
-        "cd " + quoted(folder.string()) + " && " + environment + " " + quoted(program);
-    for (const std::string& argument : arguments) {
-        command += " " + quoted(argument);
-    }
-    command += " >stdout.txt 2>stderr.txt";
-    Outcome result;
-    const int raw = std::system(command.c_str());
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(folder / "stdout.txt");
-    result.err = readFile(folder / "stderr.txt");
-    return result;
-}
-
-// Width and height from a PNG file's header, or (0, 0) if it is not a PNG.
 std::pair<int, int> pngSize(const fs::path& path) {
-    const std::string bytes = readFile(path);
-    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
-        bytes.compare(12, 4, "IHDR") != 0) {
-        return {0, 0};
-    }
-    auto be32 = [&](std::size_t at) {
-        int value = 0;
-        for (std::size_t k = 0; k < 4; ++k) {
-            value = value * 256 + static_cast<unsigned char>(bytes[at + k]);
-        }
-        return value;
-    };
-    return {be32(16), be32(20)};
+    const renderer::Image image = readPng(path);
+    return {image.width, image.height};
+}
+
+// Mean of red, green and blue over a region.
+double brightness(const renderer::Image& image, rendertest::Region region) {
+    return (rendertest::mean(image, 0, region) + rendertest::mean(image, 1, region) +
+            rendertest::mean(image, 2, region)) /
+           3.0;
 }
 
 class KadrelRenderProgramTest : public testing::Test {
   protected:
+    void SetUp() override { fs::create_directories(work); }
+
+    // Runs the program in `work` with the arguments (plain words: the folders made by the
+    // tests need no quoting), capturing its output and exit status.
+    Outcome run(const std::string& arguments,
+                const std::string& program = KADREL_RENDER_PROGRAM) const {
+        const std::string command = "cd " + work.string() + " && " + program + " " + arguments;
+        const int raw = std::system((command + " >stdout.txt 2>stderr.txt").c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(work / "stdout.txt"),
+                readFile(work / "stderr.txt")};
+    }
+
     tooltest::TinyWallpaper wallpaper;
     // The runs write here, inside the temporary folder but beside the resources.
     fs::path work = wallpaper.root() / "work";
-
-    void SetUp() override { fs::create_directories(work); }
 };
 
 TEST_F(KadrelRenderProgramTest, MissingResourcesStopItWithTheRenderersMessage) {
-    const Outcome noFolder =
-        run(work, {"--resources", (work / "nowhere").string(), "--out", "a.png"});
+    const Outcome noFolder = run("--resources " + (work / "nowhere").string() + " --out a.png");
     EXPECT_EQ(noFolder.status, 1);
     EXPECT_NE(noFolder.err.find("Cannot find shader function vertexShaderDiffuse"),
               std::string::npos)
         << noFolder.err;
-    EXPECT_FALSE(fs::exists(work / "a.png"));
 
-    wallpaper.remove("kadrel/models/room2-optimized1-indices.bin");
-    const Outcome noModel = run(work, {"--resources", wallpaper.root().string(), "--out", "a.png"});
-    EXPECT_EQ(noModel.status, 1);
-    EXPECT_NE(noModel.err.find("Cannot create model buffers: room2-optimized1"), std::string::npos)
-        << noModel.err;
-
-    tooltest::TinyWallpaper other;
-    other.remove("kadrel/textures/room1_5.astc");
-    const Outcome noTexture = run(work, {"--resources", other.root().string(), "--out", "a.png"});
+    wallpaper.remove("kadrel/textures/room1_5.astc");
+    const Outcome noTexture = run("--resources " + wallpaper.root().string() + " --out a.png");
     EXPECT_EQ(noTexture.status, 1);
     EXPECT_NE(noTexture.err.find("Cannot load texture room1"), std::string::npos) << noTexture.err;
     EXPECT_FALSE(fs::exists(work / "a.png"));
 }
 
 TEST_F(KadrelRenderProgramTest, BadOptionsPrintTheProblemAndTheUsageAndExitWithTwo) {
-    const Outcome bad = run(work, {"--room", "7"});
+    const Outcome bad = run("--room 7");
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("kadrel-render: --room wants"), std::string::npos) << bad.err;
     EXPECT_NE(bad.err.find("Usage: kadrel-render"), std::string::npos);
 
-    const Outcome help = run(work, {"--help"});
+    const Outcome help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--camera-period"), std::string::npos);
     EXPECT_TRUE(help.err.empty());
 }
 
 TEST_F(KadrelRenderProgramTest, WritesNumberedFramesAndAContactSheet) {
-    const Outcome frames = run(work, {"--resources", wallpaper.root().string(), "--size", "64x36",
-                                      "--frames", "2", "--out", "seq/f-%02d.png"});
+    const std::string resources = "--resources " + wallpaper.root().string();
+    const Outcome frames = run(resources + " --size 64x36 --frames 2 --out seq/f-%02d.png");
     ASSERT_EQ(frames.status, 0) << frames.err;
-    EXPECT_NE(frames.out.find("Set scene size: 64x36"), std::string::npos) << frames.out;
     EXPECT_NE(frames.out.find("Wrote seq/f-01.png"), std::string::npos) << frames.out;
     EXPECT_EQ(pngSize(work / "seq" / "f-00.png"), std::make_pair(64, 36));
     EXPECT_EQ(pngSize(work / "seq" / "f-01.png"), std::make_pair(64, 36));
 
-    const Outcome sheet = run(work, {"--resources", wallpaper.root().string(), "--contact-sheet",
-                                     "--size", "32x18", "--out", "sheet.png"});
+    const Outcome sheet = run(resources + " --contact-sheet --size 32x18 --out sheet.png");
     ASSERT_EQ(sheet.status, 0) << sheet.err;
     // 3 columns of points by 13 paths, 4-pixel gaps around every cell.
     EXPECT_EQ(pngSize(work / "sheet.png"), std::make_pair(3 * 32 + 4 * 4, 13 * 18 + 14 * 4));
+}
+
+TEST_F(KadrelRenderProgramTest, FramesShowThePlacedRoomWithTheVignetteDarkeningTheRim) {
+    const std::string common = "--resources " + wallpaper.root().string() + " --size 96x54";
+    ASSERT_EQ(run(common + " --room 1 --progress 0.5 --out room1.png").status, 0);
+    ASSERT_EQ(run(common + " --room 2 --progress 0.5 --out room2.png").status, 0);
+    ASSERT_EQ(run(common + " --room 1 --progress 0.5 --no-vignette --out plain.png").status, 0);
+    const renderer::Image room1 = readPng(work / "room1.png");
+    const renderer::Image room2 = readPng(work / "room2.png");
+    const renderer::Image plain = readPng(work / "plain.png");
+    ASSERT_EQ(pngSize(work / "room1.png"), std::make_pair(96, 54));
+
+    // Not blank, and the white clear colour shows nowhere since the box surrounds the camera.
+    EXPECT_GT(rendertest::variation(room1, 0), 1000.0);
+    EXPECT_LT(brightness(room1, {0, 0, 96, 54}), 200.0);
+    EXPECT_GT(brightness(room1, {0, 0, 96, 54}), 10.0);
+    // Room 1's walls are red, room 2's blue.
+    EXPECT_GT(rendertest::mean(room1, 0), rendertest::mean(room1, 2) + 20.0);
+    EXPECT_GT(rendertest::mean(room2, 2), rendertest::mean(room2, 0) + 20.0);
+    // The vignette multiplies by 0.4 at the rim and by 1 in the middle (its default colours).
+    const rendertest::Region corner{0, 0, 12, 6};
+    const rendertest::Region centre{44, 23, 52, 31};
+    EXPECT_LT(brightness(room1, corner), 0.7 * brightness(plain, corner));
+    EXPECT_NEAR(brightness(room1, centre), brightness(plain, centre), 12.0);
 }
 
 TEST_F(KadrelRenderProgramTest, FindsTheResourcesBesideItselfWithNoOptions) {
     // A copy of the program with the wallpaper beside it, the way a build or an installation
     // lays them out; $KADREL_RESOURCES must not be what finds them.
     const fs::path bin = wallpaper.root() / "bin";
-    fs::create_directories(bin);
-    fs::copy_file(KADREL_RENDER_PROGRAM, bin / "kadrel-render");
     fs::create_directories(bin / "resources");
+    fs::copy_file(KADREL_RENDER_PROGRAM, bin / "kadrel-render");
     for (const char* folder : {"kadrel", "shaders", "models"}) {
         fs::rename(wallpaper.root() / folder, bin / "resources" / folder);
     }
-
     const Outcome plain =
-        run(work, {"--size", "48x27"}, (bin / "kadrel-render").string(), "env -u KADREL_RESOURCES");
+        run("--size 48x27", "env -u KADREL_RESOURCES " + (bin / "kadrel-render").string());
     ASSERT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(pngSize(work / "kadrel.png"), std::make_pair(48, 27));
 }
