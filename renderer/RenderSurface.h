@@ -9,6 +9,15 @@ namespace renderer {
 struct DrawableSize {
     double width = 0.0;
     double height = 0.0;
+
+    // True when both sides are finite and fit the 32-bit sizes the scene and GL take.
+    bool fitsInt32() const noexcept { return fits(width) && fits(height); }
+
+  private:
+    static bool fits(double v) noexcept {
+        // Written so that NaN fails both comparisons.
+        return v >= -2147483648.0 && v < 2147483648.0;
+    }
 };
 
 // What the renderer needs from whoever shows its frames: the Qt window in the application,

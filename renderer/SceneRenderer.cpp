@@ -20,12 +20,6 @@ constexpr const char* VIGNETTE_MODEL = "models/vignette-round-vntao";
 constexpr const char* BUILT_IN_SHADERS[] = {"FullscreenQuad", "GaussianBlur", "GaussianBlur4",
                                             "GaussianBlur3", "GaussianBlur2"};
 
-bool fitsInt32(double value) {
-    return std::isfinite(value) &&
-           value >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
-           value < static_cast<double>(std::numeric_limits<std::int32_t>::max()) + 1.0;
-}
-
 } // namespace
 
 SceneRenderer::ContextCheck::ContextCheck() {
@@ -137,7 +131,7 @@ void SceneRenderer::drawFrame() {
 
 void SceneRenderer::drawFrame(double timeMs) {
     const DrawableSize size = surface.drawableSize();
-    if (fitsInt32(size.width) && fitsInt32(size.height)) {
+    if (size.fitsInt32()) {
         const auto w = static_cast<std::int32_t>(size.width);
         const auto h = static_cast<std::int32_t>(size.height);
         if (w != scene->viewportWidth || h != scene->viewportHeight) {

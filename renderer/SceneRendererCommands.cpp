@@ -109,6 +109,11 @@ void SceneRenderer::renderMainPass(const MainPassCommand& command) {
     if (!(size.width >= 1.0 && size.height >= 1.0)) {
         return; // nothing to draw into (a window shrunk to nothing)
     }
+    if (!size.fitsInt32()) {
+        fatal("Cannot create textures: ", "Cannot create texture with pixelFormat RGBA8 of size " +
+                                              std::to_string(size.width) + "x" +
+                                              std::to_string(size.height));
+    }
     const auto width = static_cast<GLsizei>(size.width);
     const auto height = static_cast<GLsizei>(size.height);
     if (!mainPassTargets.ensure(width, height, glState)) {

@@ -55,6 +55,11 @@ TEST(FrameLoopGLTest, ViewportFollowsTheDrawableAndTimeReachesTheScene) {
     renderer.drawFrame(1600.0);
     EXPECT_EQ(std::tuple(headless.presentedFrames(), scene->lastFrameTime), std::tuple(0U, 1600.0));
     headless.setDrawableAvailable(true);
+    // A main pass into a drawable too large for GL's sizes stops with the texture message.
+    surface.size = {1e12, 20.0};
+    EXPECT_EXIT(renderer.drawFrame(1650.0), testing::ExitedWithCode(1),
+                "^Cannot create textures: .* of size 1000000000000.000000x20.000000\n$");
+    surface.size = {32.0, 32.0};
 
     // The monotonic clock in milliseconds when no time is given.
     renderer.drawFrame();
