@@ -43,31 +43,25 @@ class FrameScene : public Scene {
         const auto state =
             std::make_shared<DrawMeshState>(std::make_shared<Shader>(), BLENDING_NONE(),
                                             DEPTH_TEST_ENABLED(), CullFace::BACK, std::nullopt);
-        const auto makeDraw = [&](float x, float angle, bool on) {
+        // Draw i sits at x = 10 i, turned by angles[i]; draws 2 and 7 are switched off.
+        const float angles[] = {0, 45, 90, 0, 30, 60, 0, 10};
+        for (int i = 0; i < 8; ++i) {
             auto d = std::make_shared<DrawTransformedMeshCommand>(
                 std::make_shared<Mesh>(),
                 std::vector<UniformValuePtr>{
                     std::make_shared<UniformFloatValue>(std::vector<float>(16)),
                     std::make_shared<UniformFloatValue>(std::vector<float>(16))},
-                state, AffineTranformation(Vec3(x, 0, 0), Vec3(0, 0, angle), Vec3(1, 1, 1)), 0, 1,
-                -1, -1);
-            d->enabled = on;
+                state,
+                AffineTranformation(Vec3(10.0F * float(i), 0, 0), Vec3(0, 0, angles[i]),
+                                    Vec3(1, 1, 1)),
+                0, 1, -1, -1);
+            d->enabled = i != 2 && i != 7;
             d->hints->push_back(HINT_VRS_NONE());
             draws.push_back(d);
-            return d;
-        };
-        // Made one by one: the order of function arguments is unspecified.
-        const auto d0 = makeDraw(0, 0, true);
-        const auto d1 = makeDraw(10, 45, true);
-        const auto d2 = makeDraw(20, 90, false);
-        const auto d3 = makeDraw(30, 0, true);
-        const auto d4 = makeDraw(40, 30, true);
-        const auto d5 = makeDraw(50, 60, true);
-        const auto d6 = makeDraw(60, 0, true);
-        const auto d7 = makeDraw(70, 10, false);
-        room1 = std::make_shared<GroupCommand>(true, d0, d1, d2);
-        room2 = std::make_shared<GroupCommand>(false, d3, d4, d5);
-        const auto extras = std::make_shared<GroupCommand>(true, d6, d7);
+        }
+        room1 = std::make_shared<GroupCommand>(true, draws[0], draws[1], draws[2]);
+        room2 = std::make_shared<GroupCommand>(false, draws[3], draws[4], draws[5]);
+        const auto extras = std::make_shared<GroupCommand>(true, draws[6], draws[7]);
         const auto bloom = std::make_shared<BlurredPassCommand>();
         bloom->commands = {std::make_shared<ClearCommand>(), room1, room2};
         commands = {

@@ -21,9 +21,7 @@ namespace {
 using Mat = std::array<float, 16>;
 using Vec = std::array<float, 4>;
 
-Mat identity() {
-    return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-}
+constexpr Mat IDENTITY{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 // A matrix with no zeros or symmetries, so that a misplaced index shows.
 Mat sample() {
@@ -81,7 +79,7 @@ TEST(MatrixTest, IdentityIndexAndLength) {
     Matrix::setIdentityM(a, 2);
     EXPECT_EQ(a[1], 7.0F);
     EXPECT_EQ(a[18], 7.0F);
-    EXPECT_TRUE(std::equal(a.begin() + 2, a.begin() + 18, identity().begin()));
+    EXPECT_TRUE(std::equal(a.begin() + 2, a.begin() + 18, IDENTITY.begin()));
     EXPECT_EQ(Matrix::I(1, 2), 6);
     EXPECT_EQ(Matrix::length(2.0F, 3.0F, 6.0F), 7.0F);
 }
@@ -109,24 +107,17 @@ TEST(MatrixTest, MultiplyMatchesDefinitionAndAllowsAliasing) {
     m = b; // the scratch-free form may write over its right operand
     Matrix::multiplyMMInternal(m, a, m);
     expectNear(m, product(a, b));
-
-    Vec v{1.0F, -2.0F, 3.0F, 1.0F};
-    Matrix::multiplyMV(v, 0, a, 0, v, 0);
-    for (int row = 0; row < 4; ++row) {
-        EXPECT_NEAR(v[row], a[row] - 2.0F * a[4 + row] + 3.0F * a[8 + row] + a[12 + row], 1e-5F);
-    }
+    // multiplyMV, in place, is checked through project() by the projections below.
 }
 
-TEST(MatrixTest, TranslateAndScaleComposeOnTheRight) {
-    Mat m = identity();
-    Matrix::translateM(m, 0, 1.0F, 2.0F, 3.0F);
-    EXPECT_EQ(m, (Mat{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1}));
-
+// Each operation, into a separate result or in place, is the input times the operation's own
+// matrix.
+TEST(MatrixTest, TranslateScaleAndRotateMultiplyOnTheRight) {
     const Mat a = sample();
     Mat out{};
     Matrix::translateM(out, 0, a, 0, 4.0F, -2.0F, 0.5F);
     expectNear(out, product(a, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 4, -2, 0.5F, 1}));
-    m = a;
+    Mat m = a;
     Matrix::translateM(m, 0, 4.0F, -2.0F, 0.5F);
     expectNear(m, out);
 
@@ -135,14 +126,21 @@ TEST(MatrixTest, TranslateAndScaleComposeOnTheRight) {
     m = a;
     Matrix::scaleM(m, 0, 2.0F, -3.0F, 0.25F);
     EXPECT_EQ(m, out);
+
+    Mat rot{};
+    Matrix::setRotateM(rot, 0, 33.0F, 0.5F, 1.0F, -2.0F);
+    Matrix::rotateM(out, 0, a, 0, 33.0F, 0.5F, 1.0F, -2.0F);
+    expectNear(out, product(a, rot));
+    m = a;
+    Matrix::rotateM(m, 0, 33.0F, 0.5F, 1.0F, -2.0F);
+    EXPECT_EQ(m, out);
 }
 
 TEST(MatrixTest, RotationAboutPrincipalAndArbitraryAxes) {
     Mat r{};
     r.fill(9.0F);
     Matrix::setRotateM(r, 0, 90.0F, 0.0F, 0.0F, 1.0F);
-    const float cos90 = std::cos(90.0F * 0.017453292F);
-    EXPECT_NEAR(cos90, -4.371139e-8F, 1e-13F);
+    const float cos90 = std::cos(90.0F * 0.017453292F); // about -4.4e-8, not 0
     EXPECT_EQ(r, (Mat{cos90, 1, 0, 0, -1, cos90, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
 
     Mat general{}; // not a special case: normalised, then the general formula
@@ -166,65 +164,42 @@ TEST(MatrixTest, RotationAboutPrincipalAndArbitraryAxes) {
     EXPECT_EQ(r[15], 1.0F);
 }
 
-TEST(MatrixTest, RotateMultipliesOnTheRight) {
-    const Mat a = sample();
-    Mat m = a;
-    Matrix::rotateM(m, 0, 0.0F, 0.0F, 0.0F, 1.0F);
-    EXPECT_EQ(m, a);
-
-    Mat rot{};
-    Matrix::setRotateM(rot, 0, 33.0F, 0.5F, 1.0F, -2.0F);
-    Mat out{};
-    Matrix::rotateM(out, 0, a, 0, 33.0F, 0.5F, 1.0F, -2.0F);
-    expectNear(out, product(a, rot));
-    Matrix::rotateM(m, 0, 33.0F, 0.5F, 1.0F, -2.0F);
-    EXPECT_EQ(m, out);
-}
-
 TEST(MatrixTest, EulerRotationIsAProperRotation) {
     Mat e{};
     Matrix::setRotateEulerM(e, 0, 20.0F, 35.0F, 50.0F);
-    Mat chain = identity();
+    Mat chain = IDENTITY;
     Matrix::rotateM(chain, 0, -50.0F, 0.0F, 0.0F, 1.0F);
     Matrix::rotateM(chain, 0, -35.0F, 0.0F, 1.0F, 0.0F);
     Matrix::rotateM(chain, 0, -20.0F, 1.0F, 0.0F, 0.0F);
     expectNear(e, chain);
     Mat t{}; // orthonormal: e * transpose(e) = I
     Matrix::transposeM(t, 0, e, 0);
-    expectNear(product(e, t), identity());
+    expectNear(product(e, t), IDENTITY);
 }
 
-TEST(MatrixTest, FrustumChecksInOrderAndMapsDepth) {
+TEST(MatrixTest, FrustumAndOrthoCheckInOrderThenMapTheirBoxes) {
     Mat m{};
     m.fill(5.0F);
     const Mat before = m;
     auto frustum = [&m](float l, float r, float b, float t, float n, float f) {
         return invalidArgumentMessage([&] { Matrix::frustumM(m, 0, l, r, b, t, n, f); });
     };
+    auto ortho = [&m](float l, float r, float b, float t, float n, float f) {
+        return invalidArgumentMessage([&] { Matrix::orthoM(m, 0, l, r, b, t, n, f); });
+    };
     EXPECT_EQ(frustum(0, 0, 0, 0, 0, 0), "left == right");
     EXPECT_EQ(frustum(-1, 1, 2, 2, -1, -1), "top == bottom");
     EXPECT_EQ(frustum(-1, 1, -1, 1, -3, -3), "near == far");
     EXPECT_EQ(frustum(-1, 1, -1, 1, 0, 10), "near <= 0.0f");
     EXPECT_EQ(frustum(-1, 1, -1, 1, 1, -10), "far <= 0.0f");
-    EXPECT_EQ(m, before);
-
-    Matrix::frustumM(m, 0, -2, 2, -1, 1, 1, 10);
-    expectNear(project(m, 2, 1, -1), {1, 1, -1, 1});
-    expectNear(project(m, -20, -10, -10), {-1, -1, 1, 1});
-}
-
-TEST(MatrixTest, OrthoChecksInOrderAndMapsTheBox) {
-    Mat m{};
-    m.fill(5.0F);
-    const Mat before = m;
-    auto ortho = [&m](float l, float r, float b, float t, float n, float f) {
-        return invalidArgumentMessage([&] { Matrix::orthoM(m, 0, l, r, b, t, n, f); });
-    };
     EXPECT_EQ(ortho(1, 1, 2, 2, 3, 3), "left == right");
     EXPECT_EQ(ortho(0, 1, 2, 2, 3, 3), "bottom == top");
     EXPECT_EQ(ortho(0, 1, 0, 2, 3, 3), "near == far");
     EXPECT_EQ(m, before);
 
+    Matrix::frustumM(m, 0, -2, 2, -1, 1, 1, 10);
+    expectNear(project(m, 2, 1, -1), {1, 1, -1, 1});
+    expectNear(project(m, -20, -10, -10), {-1, -1, 1, 1});
     Matrix::orthoM(m, 0, 0, 4, -1, 3, 1, 9);
     EXPECT_EQ(project(m, 0, -1, -1), (Vec{-1, -1, -1, 1}));
     EXPECT_EQ(project(m, 4, 3, -9), (Vec{1, 1, 1, 1}));
@@ -233,10 +208,6 @@ TEST(MatrixTest, OrthoChecksInOrderAndMapsTheBox) {
 TEST(MatrixTest, PerspectiveAndLookAt) {
     Mat p{};
     Matrix::perspectiveM(p, 0, 90.0F, 2.0F, 1.0F, 100.0F);
-    EXPECT_FLOAT_EQ(p[5], 1.0F);
-    EXPECT_FLOAT_EQ(p[0], 0.5F);
-    EXPECT_EQ(p[11], -1.0F);
-    EXPECT_EQ(p[15], 0.0F);
     expectNear(project(p, 2, 1, -1), {1, 1, -1, 1});
     expectNear(project(p, 0, 0, -100), {0, 0, 1, 1});
 
@@ -255,36 +226,30 @@ TEST(MatrixTest, TransposeAndInvert) {
     const Mat a = sample();
     Mat t{};
     Matrix::transposeM(t, 0, a, 0);
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_EQ(t[Matrix::I(c, r)], a[Matrix::I(r, c)]);
-        }
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(t[i], a[Matrix::I(i % 4, i / 4)]) << "element " << i;
     }
 
     Mat inv{};
     ASSERT_TRUE(Matrix::invertM(inv, 0, a, 0));
-    expectNear(product(a, inv), identity());
+    expectNear(product(a, inv), IDENTITY);
     Mat self = a; // the result may overwrite the input
     ASSERT_TRUE(Matrix::invertM(self, 0, self, 0));
     EXPECT_EQ(self, inv);
-    ASSERT_TRUE(Matrix::invertM(inv, 0, identity(), 0));
-    EXPECT_EQ(inv, identity());
+    ASSERT_TRUE(Matrix::invertM(inv, 0, IDENTITY, 0));
+    EXPECT_EQ(inv, IDENTITY);
 
-    for (int column = 0; column < 4; ++column) {
-        Mat singular = a;
-        std::fill_n(singular.begin() + 4 * column, 4, 0.0F);
-        Mat out{};
-        out.fill(3.0F);
-        const Mat untouched = out;
-        EXPECT_FALSE(Matrix::invertM(out, 0, singular, 0)) << "zero column " << column;
-        EXPECT_EQ(out, untouched) << "zero column " << column;
-    }
+    Mat singular = a;
+    std::fill_n(singular.begin() + 8, 4, 0.0F);
+    inv.fill(3.0F);
+    EXPECT_FALSE(Matrix::invertM(inv, 0, singular, 0));
+    EXPECT_EQ(std::count(inv.begin(), inv.end(), 3.0F), 16) << "left as it was";
 }
 
 TEST(MatrixTest, AccessOutsideTheArrayFails) {
     std::vector<float> fits(20, 0.0F);
     std::vector<float> tooShort(19, 0.0F);
-    const Mat m = identity();
+    const Mat m = IDENTITY;
     Vec v{};
     EXPECT_NO_THROW(Matrix::setIdentityM(fits, 4));
     EXPECT_THROW(Matrix::setIdentityM(tooShort, 4), OutOfRangeError);

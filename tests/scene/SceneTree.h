@@ -58,12 +58,7 @@ inline const std::vector<float>& floatsOf(const engine::UniformValuePtr& uniform
 }
 
 inline bool allFinite(const std::vector<float>& values) {
-    for (float v : values) {
-        if (!std::isfinite(v)) {
-            return false;
-        }
-    }
-    return true;
+    return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
 }
 
 inline ShadingRate rateOf(const Command& command) {
