@@ -1,11 +1,13 @@
 // How a draw's uniform values reach the GPU.
 #include <algorithm>
 
+#include "engine/math/HalfFloat.h"
 #include "renderer/Fatal.h"
-#include "renderer/HalfFloat.h"
 #include "renderer/SceneRenderer.h"
 
 namespace renderer {
+
+using engine::math::floatToHalf;
 
 unsigned SceneRenderer::bufferBinding(const Uniform& uniform) const {
     if (uniform.index < 0 || uniform.index >= static_cast<std::int64_t>(gl::SLOTS_PER_STAGE)) {

@@ -1,11 +1,13 @@
 // The vignette: a model over the whole frame that multiplies what is drawn so far by a
 // colour shaded between the command's two colours.
+#include "engine/math/HalfFloat.h"
 #include "renderer/Fatal.h"
-#include "renderer/HalfFloat.h"
 #include "renderer/SceneRenderer.h"
 #include "renderer/pipeline/PipelineFactory.h"
 
 namespace renderer {
+
+using engine::math::floatToHalf;
 
 const SceneRenderer::VignetteUtils& SceneRenderer::vignetteUtils() {
     static const VignetteUtils utils = [] {

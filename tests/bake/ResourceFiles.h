@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/math/HalfFloat.h"
 #include "tools/bake/AstcFile.h"
 #include "tools/bake/Clearance.h"
-#include "tools/bake/Half.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +10,8 @@
 #include <vector>
 
 namespace bake::testing {
+
+using engine::math::halfToFloat;
 
 // A room mesh as read back from its two files.
 struct MeshFiles {

@@ -15,7 +15,7 @@
 #include "engine/Scene.h"
 #include "engine/commands/Commands.h"
 #include "renderer/ExampleRenderer.h"
-#include "renderer/HalfFloat.h"
+#include "engine/math/HalfFloat.h"
 #include "renderer/headless/HeadlessSurface.h"
 #include "renderer/headless/Image.h"
 #include "renderer/loaders/ResourceLocator.h"
@@ -48,7 +48,7 @@ inline std::vector<std::uint8_t> halfVertices(const std::vector<float>& values, 
     for (std::size_t i = 0; i < values.size(); i += static_cast<std::size_t>(components)) {
         const std::size_t start = bytes.size();
         for (int k = 0; k < components; ++k) {
-            put16(bytes, renderer::floatToHalf(values[i + static_cast<std::size_t>(k)]));
+            put16(bytes, engine::math::floatToHalf(values[i + static_cast<std::size_t>(k)]));
         }
         bytes.resize(start + static_cast<std::size_t>(stride), 0);
     }

@@ -1,6 +1,6 @@
 #include "tools/bake/Mesh.h"
 
-#include "tools/bake/Half.h"
+#include "engine/math/HalfFloat.h"
 
 #include <meshoptimizer.h>
 
@@ -8,6 +8,9 @@
 #include <string>
 
 namespace bake {
+
+using engine::math::floatToHalf;
+using engine::math::halfToFloat;
 
 TriangleSoup triangulate(const Room& room, int mesh, const AtlasLayout& layout,
                          const RegionPlacement& placement) {

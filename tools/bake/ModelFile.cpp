@@ -1,11 +1,13 @@
 #include "tools/bake/ModelFile.h"
 
-#include "tools/bake/Half.h"
+#include "engine/math/HalfFloat.h"
 #include "tools/bake/Vec.h"
 
 #include <cmath>
 
 namespace bake {
+
+using engine::math::floatToHalf;
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace renderer {
+namespace engine::math {
 
 // IEEE 754 binary16 conversions. Uniforms marked as 16-bit go to the GPU as these bit
 // patterns and the shaders unpack them, so the rounding here is what the GPU sees.
@@ -11,4 +11,4 @@ namespace renderer {
 std::uint16_t floatToHalf(float value) noexcept;
 float halfToFloat(std::uint16_t bits) noexcept;
 
-} // namespace renderer
+} // namespace engine::math

@@ -1,8 +1,8 @@
-#include "renderer/HalfFloat.h"
+#include "engine/math/HalfFloat.h"
 
 #include <bit>
 
-namespace renderer {
+namespace engine::math {
 
 std::uint16_t floatToHalf(float value) noexcept {
     const std::uint32_t f = std::bit_cast<std::uint32_t>(value);
@@ -61,4 +61,4 @@ float halfToFloat(std::uint16_t bits) noexcept {
     return std::bit_cast<float>(sign | ((exponent + 127 - 15) << 23) | (mantissa << 13));
 }
 
-} // namespace renderer
+} // namespace engine::math
