@@ -1,5 +1,6 @@
 #include "tools/bake/Geometry.h"
 #include "engine/math/HalfFloat.h"
+#include "tools/bake/AstcFile.h"
 #include "tools/bake/Atlas.h"
 #include "tools/bake/Clearance.h"
 #include "tools/bake/Rooms.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 
 namespace bake {
 
@@ -100,6 +102,26 @@ TEST(Atlas, ChartsStayInsideTheRegionAndApart) {
             }
         }
     }
+}
+
+TEST(AstcFile, DecodesItsOwnFilesAndRefusesBrokenHeaders) {
+    const std::vector<std::uint8_t> grey(8 * 4 * 4, 128);
+    const std::vector<std::uint8_t> file = encodeAstc(grey, 8, 4, {6, 6}, 1, 0.0F);
+    int w = 0;
+    int h = 0;
+    const std::vector<std::uint8_t> back = decodeAstc(file, w, h);
+    EXPECT_EQ(w, 8);
+    EXPECT_EQ(h, 4);
+    ASSERT_EQ(back.size(), grey.size());
+    EXPECT_NEAR(back[0], 128, 2);
+
+    std::vector<std::uint8_t> noMagic = file;
+    noMagic[0] = 0;
+    EXPECT_THROW(decodeAstc(noMagic, w, h), std::runtime_error);
+    std::vector<std::uint8_t> zeroBlock = file;
+    zeroBlock[4] = 0;
+    EXPECT_THROW(decodeAstc(zeroBlock, w, h), std::runtime_error);
+    EXPECT_THROW(decodeAstc({file.begin(), file.end() - 1}, w, h), std::runtime_error);
 }
 
 } // namespace

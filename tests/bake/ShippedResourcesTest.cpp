@@ -5,6 +5,7 @@
 #include "ResourceFiles.h"
 
 #include "scene/kadrel/CameraTable.h"
+#include "tools/bake/Rooms.h"
 
 #include <gtest/gtest.h>
 
@@ -125,10 +126,6 @@ std::vector<Triangle> roomTriangles(int room) {
         all.insert(all.end(), t.begin(), t.end());
     }
     return all;
-}
-
-V3 toV3(const kadrel::RecordedPoint& p) {
-    return {p.x, p.y, p.z};
 }
 
 TEST(ShippedMeshes, EveryCameraPathRunsThroughOpenSpace) {

@@ -2,6 +2,7 @@
 
 #include <astcenc.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -60,9 +61,7 @@ std::vector<std::uint8_t> encodeAstc(const std::vector<std::uint8_t>& rgba, int 
     const int blocksY = (height + block.height - 1) / block.height;
     const std::size_t payload = static_cast<std::size_t>(blocksX) * blocksY * 16;
     std::vector<std::uint8_t> out(16 + payload, 0);
-    for (std::size_t i = 0; i < 4; ++i) {
-        out[i] = MAGIC[i];
-    }
+    std::copy(std::begin(MAGIC), std::end(MAGIC), out.begin());
     out[4] = static_cast<std::uint8_t>(block.width);
     out[5] = static_cast<std::uint8_t>(block.height);
     out[6] = 1;
@@ -92,8 +91,14 @@ std::vector<std::uint8_t> decodeAstc(const std::vector<std::uint8_t>& file, int&
     if (file.size() < 16) {
         throw std::runtime_error("ASTC file shorter than its header");
     }
+    if (!std::equal(std::begin(MAGIC), std::end(MAGIC), file.begin())) {
+        throw std::runtime_error("not an ASTC file");
+    }
     const int bx = file[4];
     const int by = file[5];
+    if (bx == 0 || by == 0) {
+        throw std::runtime_error("ASTC block footprint of zero texels");
+    }
     width = file[7] | (file[8] << 8) | (file[9] << 16);
     height = file[10] | (file[11] << 8) | (file[12] << 16);
     const std::size_t payload = static_cast<std::size_t>((width + bx - 1) / bx) *

@@ -28,6 +28,9 @@ constexpr V3 SKY_ZENITH{0.66F, 0.77F, 0.92F};
 constexpr float BLOOM_THRESHOLD = 0.8F;
 constexpr float BLOOM_GAIN = 0.25F;
 
+// Dither seed of the textures that have no mip chain.
+constexpr std::uint32_t SINGLE_LEVEL_SEED = 4099U;
+
 using Clock = std::chrono::steady_clock;
 
 void say(const BakeOptions& options, const std::string& line) {
@@ -50,19 +53,6 @@ V3 toDisplay(V3 c) {
     return {toDisplay(c.x), toDisplay(c.y), toDisplay(c.z)};
 }
 
-std::vector<Triangle> patchTriangles(const Patch& patch) {
-    std::vector<Triangle> out;
-    for (std::size_t k = 0; k < patch.polygons.size(); ++k) {
-        const auto& poly = patch.polygons[k];
-        for (std::size_t v = 1; v + 1 < poly.size(); ++v) {
-            out.push_back({patch.toWorld(poly[0], patch.offsetOf(k)),
-                           patch.toWorld(poly[v], patch.offsetOf(k)),
-                           patch.toWorld(poly[v + 1], patch.offsetOf(k))});
-        }
-    }
-    return out;
-}
-
 // Texel density weight: surfaces near the camera paths get finer texels.
 std::vector<float> densityWeights(const Room& room, int roomIndex) {
     std::vector<float> weights;
@@ -71,9 +61,8 @@ std::vector<float> densityWeights(const Room& room, int roomIndex) {
         const std::vector<Triangle> triangles = patchTriangles(patch);
         float nearest = 1e9F;
         for (const auto& path : paths) {
-            const V3 a{path.startEye.x, path.startEye.y, path.startEye.z};
-            const V3 b{path.endEye.x, path.endEye.y, path.endEye.z};
-            nearest = std::min(nearest, segmentClearance(a, b, triangles));
+            nearest = std::min(nearest,
+                               segmentClearance(toV3(path.startEye), toV3(path.endEye), triangles));
         }
         const float closeness =
             std::clamp(std::sqrt(700.0F / std::max(nearest, 50.0F)), 0.7F, 1.8F);
@@ -100,6 +89,15 @@ float chooseExposure(const LitRegion& lit) {
     return std::min(0.11F / median, 0.5F / high);
 }
 
+// Writes `dir`/`file`: display values, dithered with `seed`, compressed to ASTC.
+void writeAstc(const BakeOptions& options, const std::string& dir, const std::string& file,
+               const Image& display, std::uint32_t seed, AstcBlock block, BakeSummary& summary) {
+    const auto bytes = encodeAstc(toRgba8(display, seed), display.width, display.height, block,
+                                  options.lighting.threads, options.astcQuality);
+    writeFile((fs::path(options.outputRoot) / dir / file).string(), bytes);
+    summary.files.push_back(dir + "/" + file);
+}
+
 // Writes `name`_0.astc ... for a full chain built from a linear image.
 void writeChain(const BakeOptions& options, const std::string& dir, const std::string& name,
                 Image linear, AstcBlock block, BakeSummary& summary) {
@@ -109,27 +107,14 @@ void writeChain(const BakeOptions& options, const std::string& dir, const std::s
         for (std::size_t i = 0; i < linear.pixels.size(); ++i) {
             display.pixels[i] = toDisplay(linear.pixels[i]);
         }
-        const auto rgba = toRgba8(display, static_cast<std::uint32_t>(level) * 977U + 5U);
-        const auto bytes = encodeAstc(rgba, display.width, display.height, block,
-                                      options.lighting.threads, options.astcQuality);
-        const std::string file = name + "_" + std::to_string(level) + ".astc";
-        writeFile((fs::path(options.outputRoot) / dir / file).string(), bytes);
-        summary.files.push_back(dir + "/" + file);
+        writeAstc(options, dir, name + "_" + std::to_string(level) + ".astc", display,
+                  static_cast<std::uint32_t>(level) * 977U + 5U, block, summary);
         if (linear.width == 1 && linear.height == 1) {
             break;
         }
         linear = downsample(linear);
         ++level;
     }
-}
-
-void writeSingle(const BakeOptions& options, const std::string& dir, const std::string& name,
-                 const Image& display, AstcBlock block, BakeSummary& summary) {
-    const auto rgba = toRgba8(display, 4099U);
-    const auto bytes = encodeAstc(rgba, display.width, display.height, block,
-                                  options.lighting.threads, options.astcQuality);
-    writeFile((fs::path(options.outputRoot) / dir / (name + ".astc")).string(), bytes);
-    summary.files.push_back(dir + "/" + name + ".astc");
 }
 
 Image readBack(const BakeOptions& options, const std::string& relative) {
@@ -292,12 +277,9 @@ void writePreviews(const BakeOptions& options, const std::vector<BakedRoom>& roo
             for (int stop = 0; stop < 3; ++stop) {
                 const float t = 0.5F * static_cast<float>(stop);
                 const auto& path = paths[p];
-                const V3 eye{path.startEye.x + t * (path.endEye.x - path.startEye.x),
-                             path.startEye.y + t * (path.endEye.y - path.startEye.y),
-                             path.startEye.z + t * (path.endEye.z - path.startEye.z)};
-                const V3 target{path.startLookAt.x + t * (path.endLookAt.x - path.startLookAt.x),
-                                path.startLookAt.y + t * (path.endLookAt.y - path.startLookAt.y),
-                                path.startLookAt.z + t * (path.endLookAt.z - path.startLookAt.z)};
+                const V3 eye = toV3(path.startEye) + (toV3(path.endEye) - toV3(path.startEye)) * t;
+                const V3 target =
+                    toV3(path.startLookAt) + (toV3(path.endLookAt) - toV3(path.startLookAt)) * t;
                 const Image frame = renderPreview(meshes, eye, target, options.previewWidth,
                                                   options.previewHeight, options.lighting.threads);
                 const std::string file = "room" + std::to_string(r + 1) + "-path" +
@@ -340,9 +322,10 @@ BakeSummary bake(const BakeOptions& options) {
             }
         }
     }
-    writeSingle(options, "kadrel/textures", "room21", bloom, options.bloomBlock, summary);
-    writeSingle(options, "kadrel/textures", "room22", skyGradient(options.skySize),
-                options.skyBlock, summary);
+    writeAstc(options, "kadrel/textures", "room21.astc", bloom, SINGLE_LEVEL_SEED,
+              options.bloomBlock, summary);
+    writeAstc(options, "kadrel/textures", "room22.astc", skyGradient(options.skySize),
+              SINGLE_LEVEL_SEED, options.skyBlock, summary);
 
     const VignetteModel vignette = buildVignette();
     writeFile((root / "models" / "vignette-round-vntao-strides.bin").string(), vignette.vertices);

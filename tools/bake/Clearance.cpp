@@ -110,6 +110,19 @@ float segmentTriangleDistance(V3 p, V3 q, const Triangle& t) {
     return best;
 }
 
+std::vector<Triangle> patchTriangles(const Patch& patch) {
+    std::vector<Triangle> out;
+    for (std::size_t k = 0; k < patch.polygons.size(); ++k) {
+        const auto& poly = patch.polygons[k];
+        for (std::size_t v = 1; v + 1 < poly.size(); ++v) {
+            out.push_back({patch.toWorld(poly[0], patch.offsetOf(k)),
+                           patch.toWorld(poly[v], patch.offsetOf(k)),
+                           patch.toWorld(poly[v + 1], patch.offsetOf(k))});
+        }
+    }
+    return out;
+}
+
 float segmentClearance(V3 p, V3 q, std::span<const Triangle> triangles) {
     float best = std::numeric_limits<float>::max();
     for (const Triangle& t : triangles) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/bake/Vec.h"
+#include "tools/bake/Geometry.h"
 
 #include <span>
 #include <vector>
@@ -12,6 +12,9 @@ struct Triangle {
     V3 b;
     V3 c;
 };
+
+// The patch's polygons fan-triangulated, in world space.
+std::vector<Triangle> patchTriangles(const Patch& patch);
 
 // Closest distance between the segment pq and the triangle, exact: zero when the segment
 // pierces the triangle, otherwise the least of the end points against the triangle and the

@@ -18,6 +18,38 @@ float lattice(int x, int y, int z, std::uint32_t seed) {
     return hashToUnit(h);
 }
 
+// Smooth 3D value noise in [0, 1] and its fractal sum.
+float valueNoise(V3 p, std::uint32_t seed) {
+    const float fx = std::floor(p.x);
+    const float fy = std::floor(p.y);
+    const float fz = std::floor(p.z);
+    const int x = static_cast<int>(fx);
+    const int y = static_cast<int>(fy);
+    const int z = static_cast<int>(fz);
+    const float tx = smooth(p.x - fx);
+    const float ty = smooth(p.y - fy);
+    const float tz = smooth(p.z - fz);
+    auto lerp = [](float a, float b, float t) { return a + (b - a) * t; };
+    const float c00 = lerp(lattice(x, y, z, seed), lattice(x + 1, y, z, seed), tx);
+    const float c10 = lerp(lattice(x, y + 1, z, seed), lattice(x + 1, y + 1, z, seed), tx);
+    const float c01 = lerp(lattice(x, y, z + 1, seed), lattice(x + 1, y, z + 1, seed), tx);
+    const float c11 = lerp(lattice(x, y + 1, z + 1, seed), lattice(x + 1, y + 1, z + 1, seed), tx);
+    return lerp(lerp(c00, c10, ty), lerp(c01, c11, ty), tz);
+}
+
+float fractalNoise(V3 p, int octaves, std::uint32_t seed) {
+    float sum = 0.0F;
+    float amplitude = 0.5F;
+    float total = 0.0F;
+    for (int o = 0; o < octaves; ++o) {
+        sum += amplitude * valueNoise(p, seed + static_cast<std::uint32_t>(o) * 101U);
+        total += amplitude;
+        p = p * 2.03F + V3{17.1F, 5.3F, 9.7F};
+        amplitude *= 0.5F;
+    }
+    return sum / total;
+}
+
 float cellRandom(int a, int b, std::uint32_t seed) {
     return hashToUnit(hashCombine(hashCombine(seed, static_cast<std::uint32_t>(a)),
                                   static_cast<std::uint32_t>(b)));
@@ -129,37 +161,6 @@ V3 stair(V3 p, V3 n) {
 }
 
 } // namespace
-
-float valueNoise(V3 p, std::uint32_t seed) {
-    const float fx = std::floor(p.x);
-    const float fy = std::floor(p.y);
-    const float fz = std::floor(p.z);
-    const int x = static_cast<int>(fx);
-    const int y = static_cast<int>(fy);
-    const int z = static_cast<int>(fz);
-    const float tx = smooth(p.x - fx);
-    const float ty = smooth(p.y - fy);
-    const float tz = smooth(p.z - fz);
-    auto lerp = [](float a, float b, float t) { return a + (b - a) * t; };
-    const float c00 = lerp(lattice(x, y, z, seed), lattice(x + 1, y, z, seed), tx);
-    const float c10 = lerp(lattice(x, y + 1, z, seed), lattice(x + 1, y + 1, z, seed), tx);
-    const float c01 = lerp(lattice(x, y, z + 1, seed), lattice(x + 1, y, z + 1, seed), tx);
-    const float c11 = lerp(lattice(x, y + 1, z + 1, seed), lattice(x + 1, y + 1, z + 1, seed), tx);
-    return lerp(lerp(c00, c10, ty), lerp(c01, c11, ty), tz);
-}
-
-float fractalNoise(V3 p, int octaves, std::uint32_t seed) {
-    float sum = 0.0F;
-    float amplitude = 0.5F;
-    float total = 0.0F;
-    for (int o = 0; o < octaves; ++o) {
-        sum += amplitude * valueNoise(p, seed + static_cast<std::uint32_t>(o) * 101U);
-        total += amplitude;
-        p = p * 2.03F + V3{17.1F, 5.3F, 9.7F};
-        amplitude *= 0.5F;
-    }
-    return sum / total;
-}
 
 V3 concreteAlbedo(Finish finish, V3 position, V3 normal) {
     switch (finish) {

@@ -9,8 +9,4 @@ namespace bake {
 // world position, so neighbouring charts agree along their shared edges.
 V3 concreteAlbedo(Finish finish, V3 position, V3 normal);
 
-// Smooth 3D value noise in [0, 1] and its fractal sum, exposed for the sky and for tests.
-float valueNoise(V3 p, std::uint32_t seed);
-float fractalNoise(V3 p, int octaves, std::uint32_t seed);
-
 } // namespace bake

@@ -20,6 +20,10 @@ struct Image {
     const V3& at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// Bilinear lookup in a map of `width` x `height` texels at continuous texel coordinates (texel
+// centres at half-integers), clamped at the edges.
+V3 sampleBilinear(const std::vector<V3>& map, int width, int height, float x, float y);
+
 // Fills every pixel that is not marked valid from the valid ones around it, by averaging
 // down a pyramid and filling back up (push-pull), so empty atlas space carries the colours
 // of the nearest charts into the small mipmap levels instead of black.

@@ -1,6 +1,7 @@
 #include "tools/bake/Lightmapper.h"
 
 #include "tools/bake/Concrete.h"
+#include "tools/bake/Image.h"
 #include "tools/bake/Parallel.h"
 
 #include <embree3/rtcore.h>
@@ -132,24 +133,6 @@ V3 skyRadiance(const Daylight& d, V3 direction) {
     }
     const float t = std::sqrt(direction.z);
     return d.skyHorizon * (1.0F - t) + d.skyZenith * t;
-}
-
-// Bilinear lookup in a map of `width` x `height` texels at continuous texel coordinates.
-V3 sampleBilinear(const std::vector<V3>& map, int width, int height, float x, float y) {
-    x -= 0.5F;
-    y -= 0.5F;
-    const int x0 = std::clamp(static_cast<int>(std::floor(x)), 0, width - 1);
-    const int y0 = std::clamp(static_cast<int>(std::floor(y)), 0, height - 1);
-    const int x1 = std::min(x0 + 1, width - 1);
-    const int y1 = std::min(y0 + 1, height - 1);
-    const float fx = std::clamp(x - static_cast<float>(x0), 0.0F, 1.0F);
-    const float fy = std::clamp(y - static_cast<float>(y0), 0.0F, 1.0F);
-    auto at = [&](int xx, int yy) {
-        return map[static_cast<std::size_t>(yy) * static_cast<std::size_t>(width) +
-                   static_cast<std::size_t>(xx)];
-    };
-    return (at(x0, y0) * (1 - fx) + at(x1, y0) * fx) * (1 - fy) +
-           (at(x0, y1) * (1 - fx) + at(x1, y1) * fx) * fy;
 }
 
 struct Surface {

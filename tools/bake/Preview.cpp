@@ -1,12 +1,11 @@
 #include "tools/bake/Preview.h"
 
+#include "renderer/headless/PngWriter.h"
 #include "tools/bake/Parallel.h"
 
 #include <embree3/rtcore.h>
-#include <png.h>
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 namespace bake {
@@ -146,16 +145,10 @@ Image renderPreview(const std::vector<PreviewMesh>& meshes, V3 eye, V3 target, i
     Image out(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const float fx = (static_cast<float>(x) + 0.5F) / static_cast<float>(factor) - 0.5F;
-            const float fy = (static_cast<float>(y) + 0.5F) / static_cast<float>(factor) - 0.5F;
-            const int x0 = std::clamp(static_cast<int>(std::floor(fx)), 0, small.width - 1);
-            const int y0 = std::clamp(static_cast<int>(std::floor(fy)), 0, small.height - 1);
-            const int x1 = std::min(x0 + 1, small.width - 1);
-            const int y1 = std::min(y0 + 1, small.height - 1);
-            const float ax = std::clamp(fx - static_cast<float>(x0), 0.0F, 1.0F);
-            const float ay = std::clamp(fy - static_cast<float>(y0), 0.0F, 1.0F);
-            const V3 bloom = (small.at(x0, y0) * (1 - ax) + small.at(x1, y0) * ax) * (1 - ay) +
-                             (small.at(x0, y1) * (1 - ax) + small.at(x1, y1) * ax) * ay;
+            const V3 bloom =
+                sampleBilinear(small.pixels, small.width, small.height,
+                               (static_cast<float>(x) + 0.5F) / static_cast<float>(factor),
+                               (static_cast<float>(y) + 0.5F) / static_cast<float>(factor));
             // Vignette: colour 0.4 at the corners, untouched in the middle.
             const float cx =
                 2.0F * (static_cast<float>(x) + 0.5F) / static_cast<float>(width) - 1.0F;
@@ -175,37 +168,18 @@ Image renderPreview(const std::vector<PreviewMesh>& meshes, V3 eye, V3 target, i
 }
 
 void writePng(const std::string& path, const Image& image) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        throw std::runtime_error("cannot write " + path);
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        throw std::runtime_error("cannot encode " + path);
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
-                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<std::size_t>(image.width) * 3);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const V3 c = image.at(x, y);
-            row[3 * x] = static_cast<png_byte>(std::lround(std::clamp(c.x, 0.0F, 1.0F) * 255.0F));
-            row[3 * x + 1] =
-                static_cast<png_byte>(std::lround(std::clamp(c.y, 0.0F, 1.0F) * 255.0F));
-            row[3 * x + 2] =
-                static_cast<png_byte>(std::lround(std::clamp(c.z, 0.0F, 1.0F) * 255.0F));
+    renderer::Image rgba{image.width, image.height, {}};
+    rgba.rgba.reserve(image.pixels.size() * 4);
+    for (const V3& c : image.pixels) {
+        for (const float v : {c.x, c.y, c.z}) {
+            rgba.rgba.push_back(
+                static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0F, 1.0F) * 255.0F)));
         }
-        png_write_row(png, row.data());
+        rgba.rgba.push_back(255);
     }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
+    if (const renderer::Result<void> written = renderer::writePng(path, rgba); !written) {
+        throw std::runtime_error(written.error().message);
+    }
 }
 
 } // namespace bake

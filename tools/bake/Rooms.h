@@ -18,6 +18,10 @@ Room buildRoom2();
 // The recorded camera paths the room is built around.
 std::span<const kadrel::RecordedPath> roomPaths(int roomIndex);
 
+inline V3 toV3(const kadrel::RecordedPoint& p) {
+    return {p.x, p.y, p.z};
+}
+
 // Daylight of a room: where the sun is and how bright sun and sky are (linear units; the
 // exposure is chosen later).
 struct Daylight {

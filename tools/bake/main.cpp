@@ -12,10 +12,13 @@
 #include "tools/bake/Clearance.h"
 #include "tools/bake/Rooms.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <exception>
 #include <string>
+#include <vector>
 
 #ifndef KADREL_SOURCE_DIR
 #define KADREL_SOURCE_DIR "."
@@ -28,21 +31,13 @@ void printClearance() {
         const bake::Room room = r == 0 ? bake::buildRoom1() : bake::buildRoom2();
         std::vector<bake::Triangle> triangles;
         for (const bake::Patch& patch : room.patches) {
-            for (std::size_t k = 0; k < patch.polygons.size(); ++k) {
-                const auto& poly = patch.polygons[k];
-                for (std::size_t v = 1; v + 1 < poly.size(); ++v) {
-                    triangles.push_back({patch.toWorld(poly[0], patch.offsetOf(k)),
-                                         patch.toWorld(poly[v], patch.offsetOf(k)),
-                                         patch.toWorld(poly[v + 1], patch.offsetOf(k))});
-                }
-            }
+            const std::vector<bake::Triangle> some = bake::patchTriangles(patch);
+            triangles.insert(triangles.end(), some.begin(), some.end());
         }
         const auto paths = bake::roomPaths(r);
         for (std::size_t p = 0; p < paths.size(); ++p) {
-            const auto& path = paths[p];
-            const float d =
-                bake::segmentClearance({path.startEye.x, path.startEye.y, path.startEye.z},
-                                       {path.endEye.x, path.endEye.y, path.endEye.z}, triangles);
+            const float d = bake::segmentClearance(bake::toV3(paths[p].startEye),
+                                                   bake::toV3(paths[p].endEye), triangles);
             std::printf("room %d path %zu: clearance %.1f\n", r + 1, p, static_cast<double>(d));
         }
     }
@@ -66,7 +61,15 @@ int main(int argc, char** argv) {
         if (arg == "--out") {
             options.outputRoot = value();
         } else if (arg == "--threads") {
-            options.lighting.threads = std::max(1, std::stoi(value()));
+            const std::string text = value();
+            int threads = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), threads);
+            if (error != std::errc() || end != text.data() + text.size()) {
+                std::fprintf(stderr, "--threads wants a whole number, not '%s'\n", text.c_str());
+                return 2;
+            }
+            options.lighting.threads = std::max(1, threads);
         } else if (arg == "--preview") {
             options.previewDir = value();
         } else if (arg == "--check") {
