@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -48,5 +50,11 @@ class DivisionByZeroError : public EngineError {
   public:
     using EngineError::EngineError;
 };
+
+// The one wording of a bad index into a list or array of `length` elements.
+[[noreturn]] inline void throwIndexOutOfRange(std::int64_t index, std::size_t length) {
+    throw OutOfRangeError("index " + std::to_string(index) + " out of bounds for length " +
+                          std::to_string(length));
+}
 
 } // namespace engine

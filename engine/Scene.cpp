@@ -1,7 +1,6 @@
 #include "engine/Scene.h"
 
 #include <cmath>
-#include <string>
 
 #include "engine/Errors.h"
 #include "engine/commands/DrawMeshCommand.h"
@@ -24,8 +23,7 @@ void writeMatrix(const commands::DrawMeshCommand& draw, std::int32_t index,
     }
     const auto i = static_cast<std::size_t>(index);
     if (i >= draw.uniforms.size()) {
-        throw OutOfRangeError("index " + std::to_string(index) + " out of bounds for length " +
-                              std::to_string(draw.uniforms.size()));
+        throwIndexOutOfRange(index, draw.uniforms.size());
     }
     setUniform(draw.uniforms[i].get(), std::span<const float>(matrix));
 }
@@ -73,6 +71,13 @@ void Scene::setMvpUniform(const UniformValuePtr& uniform, float tx, float ty, fl
                           float ry, float rz, float sx, float sy, float sz) {
     calculateMVPMatrix(tx, ty, tz, rx, ry, rz, sx, sy, sz);
     setUniform(uniform.get(), std::span<const float>(matMVP));
+}
+
+void Scene::setViewLookingAt(const math::Vec3& eye, const math::Vec3& target) {
+    if (!useExternalViewMatrix) {
+        Matrix::setLookAtM(matView, 0, eye._x, eye._y, eye._z, target._x, target._y, target._z,
+                           0.0F, 0.0F, 1.0F);
+    }
 }
 
 void Scene::updateMeshTransformations(const std::vector<commands::CommandPtr>& list) {

@@ -10,6 +10,7 @@
 #include "engine/Texture.h"
 #include "engine/Uniforms.h"
 #include "engine/commands/Command.h"
+#include "engine/math/Vec.h"
 
 namespace engine {
 
@@ -81,6 +82,10 @@ class Scene {
 
   protected:
     Scene() = default;
+
+    // Points matView from eye towards target with z up, unless useExternalViewMatrix leaves
+    // the view to whoever wrote it.
+    void setViewLookingAt(const math::Vec3& eye, const math::Vec3& target);
 };
 
 } // namespace engine

@@ -30,18 +30,13 @@ template <typename T> std::vector<T>& arrayOf(UniformValue* uniform) {
     return static_cast<typename KindOf<T>::Value*>(uniform)->value;
 }
 
-[[noreturn]] void outOfRange(std::size_t index, std::size_t length) {
-    throw OutOfRangeError("index " + std::to_string(index) + " out of bounds for length " +
-                          std::to_string(length));
-}
-
 template <typename T>
 void writeComponents(UniformValue* uniform, std::initializer_list<T> components) {
     auto& array = arrayOf<T>(uniform);
     std::size_t i = 0;
     for (T c : components) {
         if (i >= array.size()) {
-            outOfRange(i, array.size());
+            throwIndexOutOfRange(static_cast<std::int64_t>(i), array.size());
         }
         array[i++] = c;
     }

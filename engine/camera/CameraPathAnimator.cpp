@@ -1,7 +1,5 @@
 #include "engine/camera/CameraPathAnimator.h"
 
-#include <string>
-
 #include "engine/Errors.h"
 #include "engine/math/MathUtils.h"
 
@@ -28,8 +26,7 @@ CameraPathAnimator::CameraPathAnimator(float initialSpeed, float minDurationMs,
 const CameraPositionPairPtr& CameraPathAnimator::currentCameraPair() const {
     const auto size = cameras_->size();
     if (currentCameraIndex_ < 0 || static_cast<std::size_t>(currentCameraIndex_) >= size) {
-        throw OutOfRangeError("index " + std::to_string(currentCameraIndex_) +
-                              " out of bounds for length " + std::to_string(size));
+        throwIndexOutOfRange(currentCameraIndex_, size);
     }
     return (*cameras_)[static_cast<std::size_t>(currentCameraIndex_)];
 }
@@ -62,10 +59,9 @@ void CameraPathAnimator::randomCamera() {
 }
 
 void CameraPathAnimator::selectCamera(std::int32_t index) {
-    const std::size_t count = cameras_ ? cameras_->size() : 0;
+    const std::size_t count = cameras_->size();
     if (index < 0 || static_cast<std::size_t>(index) >= count) {
-        throw OutOfRangeError("index " + std::to_string(index) + " out of bounds for length " +
-                              std::to_string(count));
+        throwIndexOutOfRange(index, count);
     }
     currentCameraIndex_ = index;
     if (state_ == CameraState::TRANSITIONING) {

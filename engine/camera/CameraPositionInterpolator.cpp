@@ -1,7 +1,6 @@
 #include "engine/camera/CameraPositionInterpolator.h"
 
 #include <cmath>
-#include <limits>
 #include <span>
 
 #include "engine/Errors.h"
@@ -13,18 +12,6 @@ namespace engine::camera {
 using math::Matrix;
 
 namespace {
-
-// The larger of two floats where a NaN on either side wins and +0 counts as larger than -0,
-// so that a zero-length path at zero speed yields NaN rather than silently the minimum.
-float maxPropagatingNaN(float a, float b) noexcept {
-    if (std::isnan(a) || std::isnan(b)) {
-        return std::numeric_limits<float>::quiet_NaN();
-    }
-    if (a == 0.0F && b == 0.0F) {
-        return std::signbit(a) ? b : a;
-    }
-    return a >= b ? a : b;
-}
 
 float lerp(float from, float to, float t) noexcept {
     return from + t * (to - from);
@@ -45,7 +32,9 @@ void CameraPositionInterpolator::setPosition(const CameraPositionPairPtr& value)
     const float dy = b._y - a._y;
     const float dz = b._z - a._z;
     const float distance = std::sqrt(dx * dx + dy * dy + dz * dz);
-    duration_ = maxPropagatingNaN(distance / speed, minDuration_);
+    // NaN-propagating, so a zero-length path at zero speed (0/0) yields NaN rather than
+    // silently the minimum.
+    duration_ = math::MathUtils::max(distance / speed, minDuration_);
 }
 
 void CameraPositionInterpolator::setTimer(double value) {

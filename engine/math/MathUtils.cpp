@@ -10,34 +10,6 @@ namespace engine::math {
 
 namespace {
 
-// min and max that return NaN when either operand is NaN and order -0.0 below +0.0; the
-// standard library's fmin/fmax drop NaNs and std::min/max ignore the sign of zero.
-float minPropagating(float a, float b) {
-    if (std::isnan(a)) {
-        return a;
-    }
-    if (std::isnan(b)) {
-        return b;
-    }
-    if (a == 0.0F && b == 0.0F) {
-        return std::signbit(a) ? a : b;
-    }
-    return a <= b ? a : b;
-}
-
-float maxPropagating(float a, float b) {
-    if (std::isnan(a)) {
-        return a;
-    }
-    if (std::isnan(b)) {
-        return b;
-    }
-    if (a == 0.0F && b == 0.0F) {
-        return std::signbit(a) ? b : a;
-    }
-    return a >= b ? a : b;
-}
-
 // Truncation toward zero that saturates at the 32-bit limits and maps NaN to 0, instead of
 // the undefined behaviour of a plain cast out of range.
 std::int32_t truncateToInt32(float value) {
@@ -56,8 +28,34 @@ std::int32_t truncateToInt32(float value) {
 
 } // namespace
 
+float MathUtils::min(float a, float b) {
+    if (std::isnan(a)) {
+        return a;
+    }
+    if (std::isnan(b)) {
+        return b;
+    }
+    if (a == 0.0F && b == 0.0F) {
+        return std::signbit(a) ? a : b;
+    }
+    return a <= b ? a : b;
+}
+
+float MathUtils::max(float a, float b) {
+    if (std::isnan(a)) {
+        return a;
+    }
+    if (std::isnan(b)) {
+        return b;
+    }
+    if (a == 0.0F && b == 0.0F) {
+        return std::signbit(a) ? b : a;
+    }
+    return a >= b ? a : b;
+}
+
 float MathUtils::clamp(float i, float low, float high) {
-    return maxPropagating(minPropagating(i, high), low);
+    return max(min(i, high), low);
 }
 
 float MathUtils::smoothstep(float edge0, float edge1, float x) {

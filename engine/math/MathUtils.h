@@ -11,6 +11,10 @@ class MathUtils {
   public:
     MathUtils() = delete;
 
+    // min and max that return NaN when either operand is NaN and order -0.0 below +0.0; the
+    // standard library's fmin/fmax drop NaNs and std::min/max ignore the sign of zero.
+    static float min(float a, float b);
+    static float max(float a, float b);
     // max(min(i, high), low); propagates NaN; when low > high the result is low.
     static float clamp(float i, float low, float high);
     static float smoothstep(float edge0, float edge1, float x);

@@ -326,20 +326,26 @@ void Matrix::setRotateM(std::span<float> rm, int rmOffset, float a, float x, flo
     }
 }
 
+namespace {
+// d = s * R(a, x, y, z): R in the first half of the rotation scratch, the product in the
+// second, then copied out, so d may be s.
+void rotateThroughScratch(float* d, const float* s, float a, float x, float y, float z) {
+    Matrix::setRotateM(scratch.rotation, 0, a, x, y, z);
+    multiplyDistinct(scratch.rotation + 16, s, scratch.rotation);
+    copy16(d, scratch.rotation + 16);
+}
+} // namespace
+
 void Matrix::rotateM(std::span<float> rm, int rmOffset, std::span<const float> m, int mOffset,
                      float a, float x, float y, float z) {
     float* d = at(rm, rmOffset, MATRIX_SIZE);
     const float* s = at(m, mOffset, MATRIX_SIZE);
-    setRotateM(scratch.rotation, 0, a, x, y, z);
-    multiplyDistinct(scratch.rotation + 16, s, scratch.rotation);
-    copy16(d, scratch.rotation + 16);
+    rotateThroughScratch(d, s, a, x, y, z);
 }
 
 void Matrix::rotateM(std::span<float> m, int mOffset, float a, float x, float y, float z) {
     float* d = at(m, mOffset, MATRIX_SIZE);
-    setRotateM(scratch.rotation, 0, a, x, y, z);
-    multiplyDistinct(scratch.rotation + 16, d, scratch.rotation);
-    copy16(d, scratch.rotation + 16);
+    rotateThroughScratch(d, d, a, x, y, z);
 }
 
 void Matrix::setRotateEulerM(std::span<float> rm, int rmOffset, float x, float y, float z) {

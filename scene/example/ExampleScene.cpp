@@ -7,14 +7,12 @@
 #include "engine/Blending.h"
 #include "engine/DepthMode.h"
 #include "engine/commands/Commands.h"
-#include "engine/math/Matrix.h"
 #include "scene/example/Cameras.h"
 
 namespace example {
 
 using namespace engine;
 using namespace engine::commands;
-using engine::math::Matrix;
 using engine::math::Vec3;
 using engine::math::Vec4;
 
@@ -233,12 +231,8 @@ void ExampleScene::updateTimers(double time) {
 void ExampleScene::animate() {
     calculateProjection(1.0F, viewportWidth, viewportHeight);
     const auto& interpolator = cameraAnimator_.positionInterpolator();
-    const Vec3& eye = interpolator.cameraPosition();
-    const Vec3& target = interpolator.cameraRotation(); // a look-at point in this scene
-    if (!useExternalViewMatrix) {
-        Matrix::setLookAtM(matView, 0, eye._x, eye._y, eye._z, target._x, target._y, target._z,
-                           0.0F, 0.0F, 1.0F);
-    }
+    // The path's rotation holds a look-at point in this scene.
+    setViewLookingAt(interpolator.cameraPosition(), interpolator.cameraRotation());
 
     // The sky turns once per Clouds1 period, carrying the sun and the stars across it.
     const float skyTurn = timers_.get(Timers::Clouds1) * 360.0F;

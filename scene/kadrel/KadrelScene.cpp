@@ -9,7 +9,6 @@
 #include "engine/commands/ClearCommand.h"
 #include "engine/commands/DrawMeshState.h"
 #include "engine/commands/Hint.h"
-#include "engine/math/Matrix.h"
 #include "engine/math/Random.h"
 #include "scene/kadrel/Cameras.h"
 
@@ -18,7 +17,6 @@ namespace kadrel {
 using namespace engine;
 using namespace engine::commands;
 using engine::camera::CameraState;
-using engine::math::Matrix;
 using engine::math::Random;
 using engine::math::Vec3;
 using engine::math::Vec4;
@@ -79,7 +77,6 @@ std::shared_ptr<DrawBlurredCommand> makeDrawBlurred(const char* name, BlendingPt
     auto draw = std::make_shared<DrawBlurredCommand>();
     draw->name = name;
     draw->blending = std::move(blending);
-    draw->id = 0;
     return draw;
 }
 
@@ -227,12 +224,8 @@ void KadrelScene::animate() {
     applySettings();
     calculateProjection(1.0F, viewportWidth, viewportHeight);
     const auto& interpolator = cameraAnimator_.positionInterpolator();
-    const Vec3& eye = interpolator.cameraPosition();
-    const Vec3& target = interpolator.cameraRotation(); // a look-at point in this scene
-    if (!useExternalViewMatrix) {
-        Matrix::setLookAtM(matView, 0, eye._x, eye._y, eye._z, target._x, target._y, target._z,
-                           0.0F, 0.0F, 1.0F);
-    }
+    // The path's rotation holds a look-at point in this scene.
+    setViewLookingAt(interpolator.cameraPosition(), interpolator.cameraRotation());
     updateMeshTransformations(commands);
 }
 
@@ -288,23 +281,17 @@ void KadrelScene::nextCamera() {
 }
 
 void KadrelScene::nextRoom() {
-    std::size_t next = 0;
-    if (room1Group_->enabled) {
-        room1Group_->enabled = false;
-        room2Group_->enabled = true;
-        bloom1Pass_->enabled = false;
-        bloom2Pass_->enabled = true;
-        next = ROOM2;
-    } else if (room2Group_->enabled) {
-        room1Group_->enabled = true;
-        room2Group_->enabled = false;
-        bloom1Pass_->enabled = true;
-        bloom2Pass_->enabled = false;
-        next = ROOM1;
-    } else {
+    const int room = currentRoom();
+    if (room < 0) {
         return;
     }
-    cameraAnimator_.setCameras(Cameras::CAMERAS()[next], true);
+    // A room's draws and its bloom pass always switch together.
+    const bool toRoom1 = room != static_cast<int>(ROOM1);
+    room1Group_->enabled = toRoom1;
+    bloom1Pass_->enabled = toRoom1;
+    room2Group_->enabled = !toRoom1;
+    bloom2Pass_->enabled = !toRoom1;
+    cameraAnimator_.setCameras(Cameras::CAMERAS()[toRoom1 ? ROOM1 : ROOM2], true);
 }
 
 void KadrelScene::randomCameraOrNextRoom() {

@@ -80,7 +80,6 @@ class KadrelScene : public engine::Scene {
   private:
     using GroupPtr = std::shared_ptr<engine::commands::GroupCommand>;
     using BlurredPassPtr = std::shared_ptr<engine::commands::BlurredPassCommand>;
-    using DrawPtr = std::shared_ptr<engine::commands::DrawTransformedMeshCommand>;
 
     void buildCommandTree();
 
@@ -107,9 +106,8 @@ class KadrelScene : public engine::Scene {
     std::shared_ptr<engine::commands::VignetteCommand> vignetteCommand_;
     std::shared_ptr<DrawClockCommand> clockCommand_;
 
-    // The draws of the main room meshes, whose shading-rate hint follows the quality
-    // setting. A draw owns its hint list, so the scene writes element 0 of each instead of
-    // sharing one list between them.
+    // The hint list shared by the main draws of both rooms ("room1" and "room2-optimized0"):
+    // the quality setting replaces its element 0, which switches both draws at once.
     engine::commands::HintListPtr roomHints_;
 };
 
