@@ -90,8 +90,7 @@ void SceneRenderer::loadModels() {
 void SceneRenderer::loadTextures() {
     textures.clear();
     samplers.clear();
-    const std::vector<engine::TexturePtr>& list = scene->textures;
-    for (const engine::TexturePtr& texture : list) {
+    for (const engine::TexturePtr& texture : scene->textures) {
         if (!texture) {
             continue;
         }
@@ -103,11 +102,7 @@ void SceneRenderer::loadTextures() {
         }
         std::optional<gl::Texture>& made = loaded.value();
         textures.push_back(made ? std::move(*made) : gl::Texture());
-    }
-    for (const engine::TexturePtr& texture : list) {
-        if (texture) {
-            samplers.push_back(makeSamplerState(*texture));
-        }
+        samplers.push_back(makeSamplerState(*texture));
     }
 }
 

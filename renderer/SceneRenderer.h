@@ -85,7 +85,6 @@ class SceneRenderer {
     gl::UniformStream uniformStream;
     ShaderLibrary shaderLibrary;
 
-    std::array<double, 4> clearColor{1.0, 0.0, 0.0, 1.0};
     std::array<std::uint16_t, 4> colorVignette0_fp16{};
     std::array<std::uint16_t, 4> colorVignette1_fp16{};
 

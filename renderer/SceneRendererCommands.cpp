@@ -68,8 +68,7 @@ void SceneRenderer::applyClearCommands(const std::vector<CommandPtr>& commands,
         } else if (const auto* clearColorCommand =
                        dynamic_cast<const ClearColorCommand*>(command.get())) {
             if (const auto& color = clearColorCommand->color) {
-                clearColor = {color->r(), color->g(), color->b(), color->a()};
-                descriptor.clearColor = clearColor;
+                descriptor.clearColor = {color->r(), color->g(), color->b(), color->a()};
             }
         } else if (const auto* clear = dynamic_cast<const ClearCommand*>(command.get())) {
             if (clear->clearType != ClearCommandClearType::DEPTH) {
@@ -202,9 +201,7 @@ void SceneRenderer::drawMesh(const DrawMeshCommand& command) {
     RenderPipeline& renderPipeline = *pipeline.renderPipelineState;
 
     glState.setFrontFace(GL_CCW);
-    renderPipeline.apply(glState);
-    glState.setDepth(pipeline.depthState);
-    glState.setCullMode(pipeline.cullMode);
+    pipeline.apply(glState);
     if (!renderPipeline.attributes().empty()) {
         // Without this check a short or absent vertex file would have the GPU read past
         // the buffer (or another model's buffer).
@@ -230,8 +227,7 @@ void SceneRenderer::drawBlurred(const std::shared_ptr<DrawBlurredCommand>& comma
     auto it = fullscreenQuadsCache.find(command->id);
     if (it == fullscreenQuadsCache.end()) {
         auto quad = std::make_unique<FullscreenQuad>(command);
-        quad->vertexBuffer =
-            makeQuadBuffer(quad->vertices, glState, ("Full-screen quad " + command->name).c_str());
+        quad->vertexBuffer = makeQuadBuffer(glState, ("Full-screen quad " + command->name).c_str());
         quad->pipelineStateWithDepth = quad->createPipeline(shaderLibrary, glState);
         it = fullscreenQuadsCache.emplace(command->id, std::move(quad)).first;
     }

@@ -9,11 +9,20 @@ namespace renderer {
 
 using engine::math::floatToHalf;
 
-unsigned SceneRenderer::bufferBinding(const Uniform& uniform) const {
+namespace {
+
+// The uniform's slot within its stage, checked against the slots the stages have.
+unsigned slotOf(const Uniform& uniform) {
     if (uniform.index < 0 || uniform.index >= static_cast<std::int64_t>(gl::SLOTS_PER_STAGE)) {
         fatal("Uniform slot out of range");
     }
-    const auto slot = static_cast<unsigned>(uniform.index);
+    return static_cast<unsigned>(uniform.index);
+}
+
+} // namespace
+
+unsigned SceneRenderer::bufferBinding(const Uniform& uniform) const {
+    const unsigned slot = slotOf(uniform);
     if (uniform.type == UniformType::FRAGMENT) {
         return gl::FIRST_FRAGMENT_BUFFER_BINDING + slot;
     }
@@ -82,12 +91,8 @@ void SceneRenderer::applyUniforms(const engine::commands::DrawMeshCommand& comma
                 static_cast<std::size_t>(texture->id) >= textures.size()) {
                 fatal("Texture not loaded for shader ", shaderName);
             }
-            if (uniform.index < 0 ||
-                uniform.index >= static_cast<std::int64_t>(gl::SLOTS_PER_STAGE)) {
-                fatal("Uniform slot out of range");
-            }
             const auto t = static_cast<std::size_t>(texture->id);
-            const auto slot = static_cast<unsigned>(uniform.index);
+            const unsigned slot = slotOf(uniform);
             if (uniform.type == UniformType::FRAGMENT) {
                 glState.bindSampler(slot, samplers[t].id());
                 glState.bindTexture(slot, GL_TEXTURE_2D, textures[t].id());

@@ -20,7 +20,7 @@ const SceneRenderer::VignetteUtils& SceneRenderer::vignetteUtils() {
         return VignetteUtils{
             std::make_shared<engine::Shader>(),
             blending,
-            std::make_shared<engine::DepthMode>(false, false),
+            engine::DEPTH_NONE(),
             engine::VertexAttributesDescriptor(
                 {engine::VertexAttribute(0, engine::VertexFormat::HALF2, 0),
                  engine::VertexAttribute(1, engine::VertexFormat::UBYTE_NORMALIZED, 6)},
@@ -50,8 +50,7 @@ void SceneRenderer::drawVignette(const engine::commands::VignetteCommand& comman
     toHalves(command.color1, colorVignette1_fp16);
 
     RenderPipeline& pipeline = *vignettePipelineStateWithDepth.renderPipelineState;
-    pipeline.apply(glState);
-    glState.setDepth(vignettePipelineStateWithDepth.depthState);
+    vignettePipelineStateWithDepth.apply(glState);
     pipeline.bindVertexBuffer(glState, fmVignette->vertexBuffer.id());
     uniformStream.stage(1, colorVignette0_fp16.data(), sizeof colorVignette0_fp16);
     uniformStream.stage(2, colorVignette1_fp16.data(), sizeof colorVignette1_fp16);

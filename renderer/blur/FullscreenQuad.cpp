@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "engine/DepthMode.h"
+#include "engine/Shader.h"
 #include "engine/commands/DrawMeshState.h"
 #include "renderer/Fatal.h"
 #include "renderer/blur/QuadVertices.h"
@@ -9,6 +11,9 @@
 
 namespace renderer {
 
+namespace {
+
+// QUAD_VERTICES: FLOAT2 position at 0, FLOAT2 texture coordinate at 8.
 engine::VertexAttributesDescriptor quadAttributes() {
     return engine::VertexAttributesDescriptor(
         {engine::VertexAttribute(0, engine::VertexFormat::FLOAT2, 0),
@@ -16,30 +21,38 @@ engine::VertexAttributesDescriptor quadAttributes() {
         16);
 }
 
-gl::Buffer makeQuadBuffer(const std::array<float, 16>& vertices, gl::State& state,
-                          const char* label) {
+} // namespace
+
+gl::Buffer makeQuadBuffer(gl::State& state, const char* label) {
     gl::Buffer buffer = gl::Buffer::create();
     if (!buffer) {
         fatal("Cannot create the full-screen quad's vertex buffer");
     }
     state.bindArrayBuffer(buffer.id());
-    glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, sizeof QUAD_VERTICES, QUAD_VERTICES.data(), GL_STATIC_DRAW);
     gl::label(GL_BUFFER, buffer.id(), label);
     return buffer;
 }
 
+RenderPipelineStateWithDepth makeQuadPipeline(ShaderLibrary& library, gl::State& state,
+                                              const std::string& shaderName,
+                                              const engine::BlendingPtr& blending,
+                                              const std::string& label) {
+    const ShaderFunctions functions = library.functions(shaderName);
+    auto shader = std::make_shared<engine::Shader>();
+    shader->name = shaderName;
+    const engine::commands::DrawMeshState drawState(std::move(shader), blending,
+                                                    engine::DEPTH_NONE(),
+                                                    engine::CullFace::DISABLED, quadAttributes());
+    return makePipelineStateWithDepth(drawState, functions, state, label);
+}
+
 FullscreenQuad::FullscreenQuad(std::shared_ptr<engine::commands::DrawBlurredCommand> commandIn)
-    : vertices(QUAD_VERTICES), command(std::move(commandIn)),
-      FS_SHADER(std::make_shared<engine::Shader>()),
-      FS_DEPTH(std::make_shared<engine::DepthMode>(false, false)), FS_ATTRIBS(quadAttributes()) {}
+    : command(std::move(commandIn)) {}
 
 RenderPipelineStateWithDepth FullscreenQuad::createPipeline(ShaderLibrary& library,
                                                             gl::State& state) {
-    const ShaderFunctions functions = library.functions("FullscreenQuad");
-    FS_SHADER->name = "FullscreenQuad";
-    const engine::commands::DrawMeshState drawState(FS_SHADER, command->blending, FS_DEPTH,
-                                                    engine::CullFace::DISABLED, FS_ATTRIBS);
-    return makePipelineStateWithDepth(drawState, functions, state);
+    return makeQuadPipeline(library, state, "FullscreenQuad", command->blending);
 }
 
 void FullscreenQuad::draw(GLuint texture, gl::State& state) {
@@ -47,8 +60,7 @@ void FullscreenQuad::draw(GLuint texture, gl::State& state) {
     if (pipeline == nullptr || !vertexBuffer) {
         fatal("Full-screen quad drawn before its pipeline exists");
     }
-    pipeline->apply(state);
-    state.setDepth(pipelineStateWithDepth.depthState);
+    pipelineStateWithDepth.apply(state);
     pipeline->bindVertexBuffer(state, vertexBuffer.id());
     state.bindTexture(0, GL_TEXTURE_2D, texture);
     state.bindSampler(0, 0);

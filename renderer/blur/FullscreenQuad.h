@@ -1,11 +1,9 @@
 #pragma once
 
-#include <array>
 #include <memory>
+#include <string>
 
-#include "engine/DepthMode.h"
-#include "engine/Shader.h"
-#include "engine/VertexAttributes.h"
+#include "engine/Blending.h"
 #include "engine/commands/DrawBlurredCommand.h"
 #include "renderer/gl/GlObject.h"
 #include "renderer/gl/GlState.h"
@@ -23,26 +21,24 @@ class FullscreenQuad {
 
     // Program "FullscreenQuad", the command's blending, no depth test or write, no culling.
     RenderPipelineStateWithDepth createPipeline(ShaderLibrary& library, gl::State& state);
-    // Draws `texture` over the whole target: pipeline and depth state, the quad at vertex
-    // buffer slot 0, the image at fragment texture slot 0 (no sampler). The cull mode and
-    // winding are left as they are.
+    // Draws `texture` over the whole target: pipeline, depth state and cull mode, the quad at
+    // vertex buffer slot 0, the image at fragment texture slot 0 (no sampler). The winding is
+    // left as it is (nothing is culled).
     void draw(GLuint texture, gl::State& state);
 
-    std::array<float, 16> vertices;
     std::shared_ptr<engine::commands::DrawBlurredCommand> command;
     gl::Buffer vertexBuffer;
     RenderPipelineStateWithDepth pipelineStateWithDepth;
-
-    engine::ShaderPtr FS_SHADER;
-    engine::DepthModePtr FS_DEPTH;
-    engine::VertexAttributesDescriptor FS_ATTRIBS;
 };
 
-// The 64 bytes of the quad in a new GL buffer.
-gl::Buffer makeQuadBuffer(const std::array<float, 16>& vertices, gl::State& state,
-                          const char* label);
+// The 64 bytes of QUAD_VERTICES in a new GL buffer.
+gl::Buffer makeQuadBuffer(gl::State& state, const char* label);
 
-// The layout of QUAD_VERTICES: FLOAT2 position at 0, FLOAT2 texture coordinate at 8.
-engine::VertexAttributesDescriptor quadAttributes();
+// A pipeline drawing QUAD_VERTICES with the program `shaderName` and `blending`: no depth
+// test or write, no culling.
+RenderPipelineStateWithDepth makeQuadPipeline(ShaderLibrary& library, gl::State& state,
+                                              const std::string& shaderName,
+                                              const engine::BlendingPtr& blending,
+                                              const std::string& label = {});
 
 } // namespace renderer

@@ -4,12 +4,9 @@
 #include <utility>
 
 #include "engine/Blending.h"
-#include "engine/commands/DrawMeshState.h"
 #include "renderer/Fatal.h"
 #include "renderer/blur/FullscreenQuad.h"
-#include "renderer/blur/QuadVertices.h"
 #include "renderer/blur/RenderTargets.h"
-#include "renderer/pipeline/PipelineFactory.h"
 
 namespace renderer {
 
@@ -44,11 +41,8 @@ void checkComplete(GLuint framebuffer, gl::State& state, const std::string& what
 GaussianBlurRenderPass::GaussianBlurRenderPass(float aspect, std::int32_t minSize,
                                                std::string nameIn)
     : name(std::move(nameIn)), renderEncoderLabelRTT("Blur pass " + name + " RTT"),
-      renderEncoderLabelBlur1("Blur pass " + name + " blur 2"),
-      renderEncoderLabelBlur2("Blur pass " + name + " blur 2"), vertices(QUAD_VERTICES),
-      BLUR_SHADER(std::make_shared<engine::Shader>()),
-      BLUR_DEPTH(std::make_shared<engine::DepthMode>(false, false)),
-      BLUR_ATTRIBS(quadAttributes()) {
+      renderEncoderLabelBlur1("Blur pass " + name + " blur 1"),
+      renderEncoderLabelBlur2("Blur pass " + name + " blur 2") {
     const auto size = static_cast<float>(minSize);
     if (aspect <= 1.0F) {
         width = minSize;
@@ -111,24 +105,18 @@ void GaussianBlurRenderPass::createTextures(ShaderLibrary& library, gl::State& s
     renderPassDescriptorBlur2 = renderPassDescriptorBlur1;
     renderPassDescriptorBlur2.framebuffer = framebufferBlurPass1.id();
 
-    vertexBufferQuad = makeQuadBuffer(vertices, state, ("Blur pass " + name + " quad").c_str());
+    vertexBufferQuad = makeQuadBuffer(state, ("Blur pass " + name + " quad").c_str());
 
     const std::string pipelineLabel = "Blur Pass " + name + " PipelineState";
     const std::pair<const char*, RenderPipelineStateWithDepth*> kernels[] = {
-        {"", &pipelineStateWithDepthBlur5},
-        {"4", &pipelineStateWithDepthBlur4},
-        {"3", &pipelineStateWithDepthBlur3},
-        {"2", &pipelineStateWithDepthBlur2},
+        {"GaussianBlur", &pipelineStateWithDepthBlur5},
+        {"GaussianBlur4", &pipelineStateWithDepthBlur4},
+        {"GaussianBlur3", &pipelineStateWithDepthBlur3},
+        {"GaussianBlur2", &pipelineStateWithDepthBlur2},
     };
-    for (const auto& [suffix, target] : kernels) {
-        auto blending = std::make_shared<engine::Blending>();
-        blending->enabled = false;
-        const std::string shaderName = std::string("GaussianBlur") + suffix;
-        const ShaderFunctions functions = library.functions(shaderName);
-        BLUR_SHADER->name = shaderName;
-        const engine::commands::DrawMeshState drawState(BLUR_SHADER, blending, BLUR_DEPTH,
-                                                        engine::CullFace::DISABLED, BLUR_ATTRIBS);
-        *target = makePipelineStateWithDepth(drawState, functions, state, pipelineLabel);
+    for (const auto& [shaderName, target] : kernels) {
+        *target =
+            makeQuadPipeline(library, state, shaderName, engine::BLENDING_NONE(), pipelineLabel);
     }
 }
 
@@ -172,8 +160,7 @@ void GaussianBlurRenderPass::blurStep(gl::State& state, gl::UniformStream& unifo
                                       const std::string& label, GLuint source) {
     renderEncoder.reset();
     renderEncoder.emplace(state, descriptor, label.c_str());
-    pipeline.renderPipelineState->apply(state);
-    state.setDepth(pipeline.depthState);
+    pipeline.apply(state);
     pipeline.renderPipelineState->bindVertexBuffer(state, vertexBufferQuad.id());
     uniforms.stage(gl::FIRST_FRAGMENT_BUFFER_BINDING + 1, bufferDirection.data(),
                    sizeof bufferDirection);

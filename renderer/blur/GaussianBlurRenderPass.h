@@ -5,9 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "engine/DepthMode.h"
-#include "engine/Shader.h"
-#include "engine/VertexAttributes.h"
 #include "renderer/RenderEncoder.h"
 #include "renderer/RenderPassDescriptor.h"
 #include "renderer/gl/GlObject.h"
@@ -65,12 +62,7 @@ class GaussianBlurRenderPass {
     std::string renderEncoderLabelBlur1;
     std::string renderEncoderLabelBlur2;
 
-    std::array<float, 16> vertices;
     gl::Buffer vertexBufferQuad;
-
-    engine::ShaderPtr BLUR_SHADER;
-    engine::DepthModePtr BLUR_DEPTH;
-    engine::VertexAttributesDescriptor BLUR_ATTRIBS;
 
     std::array<float, 2> bufferDirection{0.0F, 0.0F};
     std::array<float, 1> bufferBrightness{0.0F};

@@ -61,6 +61,13 @@ struct RenderPipelineStateWithDepth {
     std::unique_ptr<RenderPipeline> renderPipelineState;
     gl::DepthState depthState;
     gl::CullMode cullMode = GL_NONE;
+
+    // All three on the context, so that no draw inherits the culling of the one before it.
+    void apply(gl::State& state) const {
+        renderPipelineState->apply(state);
+        state.setDepth(depthState);
+        state.setCullMode(cullMode);
+    }
 };
 
 } // namespace renderer
