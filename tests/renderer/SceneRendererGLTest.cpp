@@ -118,6 +118,8 @@ TEST(SceneRendererGLTest, MultisampledEdgesAreResolved) {
 
 TEST(SceneRendererGLTest, VignetteDarkensTheCornersMoreThanTheCentre) {
     RenderHarness h(64, 64);
+    const ShaderPtr colorShader = h.shader("Color");
+    const MeshPtr speck = h.mesh("speck", rectangle(-0.1F, -0.1F, 0.1F, 0.1F, 0.0F));
     auto vignette = std::make_shared<VignetteCommand>();
     *vignette->color0 = math::Vec4(0.4F, 0.4F, 0.4F, 1.0F);
     *vignette->color1 = math::Vec4(1.0F, 1.0F, 1.0F, 1.0F);
@@ -133,6 +135,16 @@ TEST(SceneRendererGLTest, VignetteDarkensTheCornersMoreThanTheCentre) {
     // Blending multiplies: at the corner the frame tends to 0.4 of white.
     EXPECT_NEAR(mean(frame, 0, Region{0, 0, 4, 4}), 0.45 * 255, 20.0);
     EXPECT_LT(mean(frame, 0, Region{0, 28, 4, 36}), centre) << "the rim is not darker";
+
+    // The vignette sets its own culling: a culled draw just before it, of either facing,
+    // must not hide it.
+    for (const CullFace culling : {CullFace::FRONT, CullFace::BACK}) {
+        auto hidden = colorDraw(speck, colorShader, 1, 1, 1, DEPTH_NONE(), culling);
+        h.scene->commands = {std::make_shared<MainPassCommand>(true, clearColor(1, 1, 1), clear(),
+                                                               hidden, vignette)};
+        EXPECT_NEAR(mean(h.frame(), 0, Region{0, 0, 4, 4}), 0.45 * 255, 20.0)
+            << "the vignette vanished after a draw culling " << engine::common::name(culling);
+    }
 
     // Multiplicative: on a black frame the vignette changes nothing.
     h.scene->commands = {
