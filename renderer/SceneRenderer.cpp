@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
 #include <utility>
 
@@ -42,6 +43,11 @@ SceneRenderer::SceneRenderer(RenderSurface& surfaceIn, std::shared_ptr<engine::S
 SceneRenderer::~SceneRenderer() = default;
 
 void SceneRenderer::load() {
+    // Without the folder every lookup would fail; say so rather than name the first file.
+    std::error_code error;
+    if (!std::filesystem::is_directory(locator.root(), error)) {
+        fatal("Cannot find the resources folder ", locator.root().string());
+    }
     loadShaders();
     loadModels();
     loadTextures();
