@@ -1,10 +1,8 @@
 #include "renderer/SceneRenderer.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <limits>
 #include <utility>
 
 #include "renderer/Fatal.h"
