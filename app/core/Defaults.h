@@ -8,6 +8,7 @@
 #include <set>
 #include <utility>
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -78,10 +79,12 @@ class Defaults : public QObject {
     // nullopt when the file has no such key.
     std::optional<QString> rawText(const char* name) const;
     // Says once per key and text that the text is unreadable and the default is used.
-    void warnUnreadable(const char* name, const QString& text, const char* expected) const;
+    void warnUnreadable(const char* name, const QString& text, const QString& fallback,
+                        const char* expected) const;
 
     bool writeRaw(const char* name, const std::optional<QString>& text);
-    QByteArray readFileBytes() const;
+    // The file's bytes (empty when there is no file), or nullopt when it cannot be read.
+    std::optional<QByteArray> readFileBytes() const;
     void adoptFileContent(const QByteArray& bytes);
     void rewatch();
     void scheduleReload();
