@@ -1,0 +1,112 @@
+// kadrel: the live wallpaper on the desktop, steered from its tray icon.
+#include <QApplication>
+#include <QTimer>
+
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "app/core/Defaults.h"
+#include "app/platform/SingleInstance.h"
+#include "app/ui/AppState.h"
+
+namespace {
+
+constexpr const char* USAGE =
+    "Usage: kadrel [--help] [--version]\n"
+    "\n"
+    "Shows the Kadrel live wallpaper behind the windows of this desktop and puts its icon in\n"
+    "the system tray. A second launch while it runs shows the icon again and leaves.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     show this help and exit\n"
+    "  -v, --version  show the version and exit\n"
+    "\n"
+    "Settings are kept in $XDG_CONFIG_HOME/kadrel/kadrel.conf (default ~/.config).\n"
+    "The wallpaper's resources are read from $KADREL_RESOURCES when set, otherwise from the\n"
+    "resources folder beside the program or the installed data folder.\n";
+
+// What the command line asks for before any display is needed.
+enum class Early { Run, Exit, BadOption };
+
+Early parseEarly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            std::fputs(USAGE, stdout);
+            return Early::Exit;
+        }
+        if (arg == "-v" || arg == "--version") {
+            std::printf("kadrel %s\n", KADREL_VERSION);
+            return Early::Exit;
+        }
+        std::fprintf(stderr, "kadrel: unknown option '%s'\n\n%s", argv[i], USAGE);
+        return Early::BadOption;
+    }
+    return Early::Run;
+}
+
+// Qt stops the process with an abort when its platform cannot connect; say why instead.
+bool canReachX11Display() {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        std::fputs("kadrel: no display to show the wallpaper on (DISPLAY is not set).\n"
+                   "Start it from a desktop session, or render frames to PNG with kadrel-render.\n",
+                   stderr);
+        return false;
+    }
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (error != 0) {
+        std::fprintf(stderr, "kadrel: cannot connect to the X display \"%s\".\n", display);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    switch (parseEarly(argc, argv)) {
+    case Early::Exit:
+        return EXIT_SUCCESS;
+    case Early::BadOption:
+        return 2;
+    case Early::Run:
+        break;
+    }
+
+    // The wallpaper window is an X11 desktop window. In a Wayland session it runs through
+    // XWayland, whose desktop windows stay behind the others; a platform the user chose
+    // explicitly is respected.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb" && !canReachX11Display()) {
+        return EXIT_FAILURE;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kadrel"));
+    QApplication::setApplicationVersion(QStringLiteral(KADREL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kadrel"));
+    // Closing the settings or About window never ends the wallpaper.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    app::SingleInstance instance;
+    if (instance.claim() == app::SingleInstance::Role::Secondary) {
+        std::puts("Kadrel is already running: showing its icon.");
+        return EXIT_SUCCESS;
+    }
+
+    app::Defaults defaults(app::Defaults::defaultFilePath());
+    app::AppState state(defaults);
+    QObject::connect(&instance, &app::SingleInstance::reopenRequested, &state, &app::AppState::reopen);
+    // The rest of start-up runs once the event loop turns, as the window system expects.
+    QTimer::singleShot(0, &state, &app::AppState::start);
+    return application.exec();
+}

@@ -1,0 +1,257 @@
+"""A throw-away desktop for testing the real kadrel program: a private D-Bus session bus,
+an Xvfb display with the openbox window manager, a mocked tray host, and helpers to read
+X11 window properties, take screenshots and drive the tray menu over D-Bus as a desktop's
+tray would. Everything is started here and stopped in close(), so the tests need nothing
+from the machine but the packages."""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+import dbus
+import dbusmock
+
+WATCHER_NAME = "org.kde.StatusNotifierWatcher"
+WATCHER_PATH = "/StatusNotifierWatcher"
+MENU_PATH = "/MenuBar"
+MENU_INTERFACE = "com.canonical.dbusmenu"
+CONVERT = "/usr/bin/convert"
+
+
+def wait_for(predicate, timeout=20.0, interval=0.1, what="condition"):
+    """Polls until predicate() is truthy; returns its value or raises after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+class DesktopSession:
+    def __init__(self, width=1280, height=720, tray=True, session_bus=True):
+        self.tmp = tempfile.mkdtemp(prefix="kadrel-desktop-")
+        self.processes = []
+        self.width, self.height = width, height
+        self.env = dict(os.environ)
+        for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS"):
+            self.env.pop(name, None)
+        self.env["XDG_CONFIG_HOME"] = os.path.join(self.tmp, "config")
+        self.env["XDG_RUNTIME_DIR"] = os.path.join(self.tmp, "runtime")
+        self.env["TMPDIR"] = os.path.join(self.tmp, "tmp")
+        self.env["HOME"] = os.path.join(self.tmp, "home")
+        for folder in ("config", "runtime", "tmp", "home"):
+            os.makedirs(os.path.join(self.tmp, folder), mode=0o700)
+        try:
+            self._start_x(width, height)
+            if session_bus:
+                self._start_bus()
+                if tray:
+                    self._start_tray_host()
+            else:
+                self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + os.path.join(self.tmp, "no-bus")
+        except BaseException:
+            self.close()
+            raise
+
+    # -- start and stop -------------------------------------------------------------------
+
+    def _spawn(self, args, **kwargs):
+        process = subprocess.Popen(args, env=self.env, start_new_session=True, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def _start_x(self, width, height):
+        read_end, write_end = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                     "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset"],
+                    pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.env["DISPLAY"] = ":" + number
+        self.openbox = self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.xprop_root("_NET_SUPPORTING_WM_CHECK"),
+                 what="openbox to manage the display")
+
+    def _start_bus(self):
+        bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                          stdout=subprocess.PIPE, text=True)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+        self.bus = dbus.bus.BusConnection(self.env["DBUS_SESSION_BUS_ADDRESS"])
+
+    def _start_tray_host(self):
+        self._spawn([shutil.which("python3", path="/usr/bin") or "/usr/bin/python3", "-m", "dbusmock",
+                     WATCHER_NAME, WATCHER_PATH, WATCHER_NAME], stdout=subprocess.DEVNULL)
+        wait_for(lambda: self.bus.name_has_owner(WATCHER_NAME), what="the tray host mock")
+        watcher = self.bus.get_object(WATCHER_NAME, WATCHER_PATH)
+        mock = dbus.Interface(watcher, dbusmock.MOCK_IFACE)
+        mock.AddProperties(WATCHER_NAME, {
+            "IsStatusNotifierHostRegistered": dbus.Boolean(True),
+            "ProtocolVersion": dbus.Int32(0),
+            "RegisteredStatusNotifierItems": dbus.Array([], signature="s"),
+        })
+        mock.AddMethod(WATCHER_NAME, "RegisterStatusNotifierItem", "s", "", "")
+        mock.AddMethod(WATCHER_NAME, "RegisterStatusNotifierHost", "s", "", "")
+        self.watcher_mock = mock
+
+    def close(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                try:
+                    os.killpg(process.pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
+        for process in reversed(self.processes):
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    # -- the program ------------------------------------------------------------------------
+
+    def start_kadrel(self, program, *args, config=None):
+        if config is not None:
+            folder = os.path.join(self.env["XDG_CONFIG_HOME"], "kadrel")
+            os.makedirs(folder, exist_ok=True)
+            with open(os.path.join(folder, "kadrel.conf"), "w") as file:
+                file.write(config)
+        out = open(os.path.join(self.tmp, "kadrel.out"), "w")
+        err = open(os.path.join(self.tmp, "kadrel.err"), "w")
+        return self._spawn([program, *args], stdout=out, stderr=err)
+
+    def config_path(self):
+        return os.path.join(self.env["XDG_CONFIG_HOME"], "kadrel", "kadrel.conf")
+
+    def output(self):
+        with open(os.path.join(self.tmp, "kadrel.out")) as file:
+            return file.read()
+
+    def errors(self):
+        with open(os.path.join(self.tmp, "kadrel.err")) as file:
+            return file.read()
+
+    # -- X11 --------------------------------------------------------------------------------
+
+    def run(self, args, **kwargs):
+        return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=30,
+                              **kwargs)
+
+    def xprop_root(self, *names):
+        return self.run(["xprop", "-root", *names]).stdout
+
+    def xprop(self, window, *names):
+        return self.run(["xprop", "-id", str(window), *names]).stdout
+
+    def kadrel_window(self, timeout=30.0):
+        """The managed window whose WM_CLASS names kadrel."""
+        def find():
+            listing = self.xprop_root("_NET_CLIENT_LIST")
+            for window in re.findall(r"0x[0-9a-f]+", listing):
+                if '"kadrel"' in self.xprop(window, "WM_CLASS").lower():
+                    return window
+            return None
+        return wait_for(find, timeout=timeout, what="the wallpaper window")
+
+    def stacking(self):
+        return re.findall(r"0x[0-9a-f]+", self.xprop_root("_NET_CLIENT_LIST_STACKING"))
+
+    def geometry(self, window):
+        info = self.run(["xwininfo", "-id", str(window)]).stdout
+        value = lambda label: int(re.search(label + r":\s+(-?\d+)", info).group(1))
+        state = re.search(r"Map State:\s+(\w+)", info).group(1)
+        return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
+                value("Height"), state)
+
+    def is_viewable(self, window):
+        info = self.run(["xwininfo", "-id", str(window)])
+        return info.returncode == 0 and "IsViewable" in info.stdout
+
+    def screenshot(self, name, window="root"):
+        path = os.path.join(self.tmp, name)
+        self.run(["import", "-window", window, path])
+        return path
+
+    def keep(self, path, folder):
+        """Copies a screenshot out of the session folder before it is removed."""
+        if folder:
+            os.makedirs(folder, exist_ok=True)
+            shutil.copy(path, folder)
+
+    # -- the tray, as a tray host reads it -------------------------------------------------
+
+    def tray_items(self):
+        calls = self.watcher_mock.GetMethodCalls("RegisterStatusNotifierItem")
+        return [str(args[0]) for _, args in calls]
+
+    def tray_item_service(self, timeout=30.0):
+        return wait_for(lambda: (self.tray_items() or [None])[-1], timeout=timeout,
+                        what="the tray icon to register")
+
+    def menu(self, service):
+        return dbus.Interface(self.bus.get_object(service, MENU_PATH), MENU_INTERFACE)
+
+    def menu_items(self, service):
+        """Opens the menu as a tray does (AboutToShow, then GetLayout): [(id, label, props)]."""
+        menu = self.menu(service)
+        menu.AboutToShow(dbus.Int32(0))
+        _, layout = menu.GetLayout(dbus.Int32(0), dbus.Int32(-1), dbus.Array([], signature="s"))
+        items = []
+        for child in layout[2]:
+            item_id, props = int(child[0]), dict(child[1])
+            if props.get("type") == "separator":
+                items.append((item_id, "-", props))
+            elif props.get("visible", True):
+                items.append((item_id, str(props.get("label", "")), props))
+        return items
+
+    def click(self, service, label):
+        for item_id, item_label, _ in self.menu_items(service):
+            if item_label == label:
+                self.menu(service).Event(dbus.Int32(item_id), "clicked", dbus.Int32(0, variant_level=1),
+                                         dbus.UInt32(0))
+                return
+        raise AssertionError("no menu item " + label)
+
+
+def image_stats(path):
+    """Mean and standard deviation of the picture's grey levels, 0 to 1."""
+    out = subprocess.run([CONVERT, path, "-colorspace", "Gray", "-format",
+                          "%[fx:mean] %[fx:standard_deviation]", "info:"],
+                         capture_output=True, text=True, check=True).stdout.split()
+    return float(out[0]), float(out[1])
+
+
+def crop_stats(path, x, y, w, h):
+    out = subprocess.run([CONVERT, path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage",
+                          "-format", "%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]", "info:"],
+                         capture_output=True, text=True, check=True).stdout.split()
+    return tuple(float(v) for v in out)
+
+
+def cpu_and_wakeups(pid):
+    """CPU seconds used and context switches (wake-ups) of a process so far."""
+    with open("/proc/%d/stat" % pid) as file:
+        fields = file.read().rsplit(")", 1)[1].split()
+    ticks = int(fields[11]) + int(fields[12])
+    switches = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        try:
+            with open("/proc/%d/task/%s/status" % (pid, task)) as file:
+                for line in file:
+                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                        switches += int(line.split()[1])
+        except FileNotFoundError:
+            pass  # a thread that ended meanwhile
+    return ticks / os.sysconf("SC_CLK_TCK"), switches
