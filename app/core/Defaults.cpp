@@ -199,7 +199,7 @@ template <class T> T Defaults::value(const Key<T>& key) const {
     return key.defaultValue;
 }
 
-template <class T> bool Defaults::setValue(const Key<T>& key, const T& value) {
+template <class T> bool Defaults::setValue(const Key<T>& key, const std::type_identity_t<T>& value) {
     return writeRaw(key.name, storedText(value));
 }
 

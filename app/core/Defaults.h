@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <type_traits>
 #include <utility>
 
 #include <QByteArray>
@@ -62,11 +63,13 @@ class Defaults : public QObject {
     // Stores the value (for the display, nullopt removes the entry), creating the folder and
     // the file if needed, and notifies the key's observers when its effective value changed.
     // Returns false (with a warning) when the file could not be written; nothing changes then.
-    template <class T> bool setValue(const Key<T>& key, const T& value);
+    // The key alone decides T, so plain literals and lambdas work: setValue(keys::fps, 60),
+    // observe(keys::fps, ..., [](std::int64_t fps) {...}).
+    template <class T> bool setValue(const Key<T>& key, const std::type_identity_t<T>& value);
 
     template <class T>
     [[nodiscard]] Subscription observe(const Key<T>& key, Delivery delivery,
-                                       std::function<void(const T&)> callback);
+                                       std::function<void(const std::type_identity_t<T>&)> callback);
 
     // Re-reads the file now and notifies what changed. The file watcher does this by itself;
     // this is for callers that know better (and for tests).
@@ -116,7 +119,7 @@ extern template bool Defaults::setValue(const Key<std::optional<Display>>&,
 // observe() is defined here so that any T with a value() works.
 template <class T>
 Subscription Defaults::observe(const Key<T>& key, Delivery delivery,
-                               std::function<void(const T&)> callback) {
+                               std::function<void(const std::type_identity_t<T>&)> callback) {
     // Each observer remembers the last value it saw, so it hears effective changes only
     // (a rewrite to the same value, or garbage replaced by the default's text, is silent).
     auto last = std::make_shared<T>(value(key));
