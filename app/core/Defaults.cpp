@@ -71,7 +71,9 @@ template <> struct Codec<bool> {
             return false;
         return std::nullopt;
     }
-    static QString format(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+    static QString format(bool value) {
+        return value ? QStringLiteral("true") : QStringLiteral("false");
+    }
 };
 
 template <> struct Codec<std::int64_t> {
@@ -84,7 +86,9 @@ template <> struct Codec<std::int64_t> {
 
 template <> struct Codec<float> {
     static constexpr const char* expected = "a finite number";
-    static std::optional<float> parse(const QString& escaped) { return parseNumber<float>(escaped); }
+    static std::optional<float> parse(const QString& escaped) {
+        return parseNumber<float>(escaped);
+    }
     static QString format(float value) { return formatNumber(value); }
 };
 
@@ -165,6 +169,9 @@ Defaults::Defaults(QString filePath, QObject* parent)
     rewatch();
     if (const auto bytes = readFileBytes())
         stored_ = IniDocument::parse(*bytes).topLevelValues();
+    else
+        qWarning("%s: cannot read the settings file; using the defaults",
+                 qUtf8Printable(filePath_));
 }
 
 Defaults::~Defaults() = default;
@@ -185,8 +192,8 @@ void Defaults::warnUnreadable(const char* name, const QString& text, const QStri
                               const char* expected) const {
     if (!warned_.emplace(QString::fromLatin1(name), text).second)
         return;
-    qWarning("%s: %s=%s is not %s; using %s", qUtf8Printable(filePath_), name,
-             qUtf8Printable(text), expected, qUtf8Printable(fallback));
+    qWarning("%s: %s=%s is not %s; using %s", qUtf8Printable(filePath_), name, qUtf8Printable(text),
+             expected, qUtf8Printable(fallback));
 }
 
 template <class T> T Defaults::value(const Key<T>& key) const {
@@ -199,7 +206,8 @@ template <class T> T Defaults::value(const Key<T>& key) const {
     return key.defaultValue;
 }
 
-template <class T> bool Defaults::setValue(const Key<T>& key, const std::type_identity_t<T>& value) {
+template <class T>
+bool Defaults::setValue(const Key<T>& key, const std::type_identity_t<T>& value) {
     return writeRaw(key.name, storedText(value));
 }
 
@@ -284,7 +292,9 @@ void Defaults::reload() {
         adoptFileContent(*bytes);
 }
 
-void Defaults::scheduleReload() { debounce_->start(); }
+void Defaults::scheduleReload() {
+    debounce_->start();
+}
 
 void Defaults::rewatch() {
     // Watch the file (its content) and its folder (a file created, deleted or renamed into

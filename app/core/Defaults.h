@@ -68,8 +68,9 @@ class Defaults : public QObject {
     template <class T> bool setValue(const Key<T>& key, const std::type_identity_t<T>& value);
 
     template <class T>
-    [[nodiscard]] Subscription observe(const Key<T>& key, Delivery delivery,
-                                       std::function<void(const std::type_identity_t<T>&)> callback);
+    [[nodiscard]] Subscription
+    observe(const Key<T>& key, Delivery delivery,
+            std::function<void(const std::type_identity_t<T>&)> callback);
 
     // Re-reads the file now and notifies what changed. The file watcher does this by itself;
     // this is for callers that know better (and for tests).

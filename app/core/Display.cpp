@@ -8,7 +8,7 @@ namespace {
 
 // Kadrel's own namespace for monitor UUIDs. Never change it: stored "display" values were
 // made in it.
-const QUuid kMonitorNamespace{0x76cb19aa, 0xf4c4, 0x4527, 0xa8, 0xcc, 0xba, 0xaf, 0x06, 0x94, 0x45, 0x56};
+const QUuid kMonitorNamespace = QUuid::fromString(u"76cb19aa-f4c4-4527-a8cc-baaf06944556");
 
 bool isHex(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
@@ -52,7 +52,9 @@ std::optional<Display> Display::fromString(const QString& text) {
     return Display{id};
 }
 
-QString Display::toString() const { return id.toString(QUuid::WithoutBraces); }
+QString Display::toString() const {
+    return id.toString(QUuid::WithoutBraces);
+}
 
 QUuid displayUuid(const MonitorIdentity& monitor) {
     const QString manufacturer = monitor.manufacturer.trimmed();

@@ -12,6 +12,8 @@ void EnableState::setScreenLocked(bool locked) {
     recompute();
 }
 
-void EnableState::recompute() { isEnabled = !isManuallyDisabled && !isScreenLocked; }
+void EnableState::recompute() {
+    isEnabled = !isManuallyDisabled && !isScreenLocked;
+}
 
 } // namespace app

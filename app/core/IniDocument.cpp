@@ -4,7 +4,9 @@ namespace app {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Offset of the first byte after the line's leading white space (and a UTF-8 BOM).
 qsizetype contentStart(const QByteArray& text) {
@@ -106,8 +108,8 @@ std::vector<IniDocument::Entry> IniDocument::entries() const {
 std::map<QString, QString> IniDocument::topLevelValues() const {
     std::map<QString, QString> values;
     for (const Entry& e : entries()) // later lines win
-        values[e.key] = QString::fromUtf8(
-            lines_[e.line].text.sliced(e.valueStart, e.valueEnd - e.valueStart));
+        values[e.key] =
+            QString::fromUtf8(lines_[e.line].text.sliced(e.valueStart, e.valueEnd - e.valueStart));
     return values;
 }
 

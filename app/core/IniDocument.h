@@ -38,7 +38,7 @@ class IniDocument {
 
   private:
     struct Line {
-        QByteArray text; // without its line ending
+        QByteArray text;   // without its line ending
         QByteArray ending; // "\n", "\r\n" or "" for a last line without one
     };
     struct Entry {

@@ -20,7 +20,9 @@ int hexValue(char c) {
     return -1;
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 

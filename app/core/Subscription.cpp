@@ -6,7 +6,9 @@ namespace app {
 
 Subscription::Subscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
 
-Subscription::~Subscription() { reset(); }
+Subscription::~Subscription() {
+    reset();
+}
 
 Subscription::Subscription(Subscription&& other) noexcept
     : cancel_(std::exchange(other.cancel_, nullptr)) {}
