@@ -193,8 +193,8 @@ TEST_F(DefaultsTest, OwnWritesNotifySynchronouslyOnce) {
     Defaults s(path_);
     std::vector<std::int64_t> seen;
     std::vector<Subscription> subs;
-    subs.push_back(s.observe(keys::fps, Delivery::ChangesOnly,
-                             [&](std::int64_t v) { seen.push_back(v); }));
+    subs.push_back(
+        s.observe(keys::fps, Delivery::ChangesOnly, [&](std::int64_t v) { seen.push_back(v); }));
     ASSERT_TRUE(s.setValue(keys::fps, std::int64_t{60}));
     EXPECT_EQ(seen, std::vector<std::int64_t>{60});
     s.reload(); // what the file watch does once it notices our own write
@@ -216,8 +216,8 @@ TEST_F(DefaultsTest, ObserversMayUnsubscribeAndWriteFromTheirCallback) {
         ASSERT_TRUE(s->setValue(keys::clockSize, 300.0f));
     });
     float size = 0;
-    Subscription sizeSub = s->observe(keys::clockSize, Delivery::ChangesOnly,
-                                      [&](float v) { size = v; });
+    Subscription sizeSub =
+        s->observe(keys::clockSize, Delivery::ChangesOnly, [&](float v) { size = v; });
     ASSERT_TRUE(s->setValue(keys::clockEnabled, true));
     ASSERT_TRUE(s->setValue(keys::clockEnabled, false));
     EXPECT_EQ(calls, 1);
@@ -232,10 +232,10 @@ TEST_F(DefaultsTest, OutsideWritesAreDelivered) {
     std::vector<std::int64_t> fps;
     int fontCalls = 0;
     std::vector<Subscription> subs;
-    subs.push_back(s.observe(keys::fps, Delivery::ChangesOnly,
-                             [&](std::int64_t v) { fps.push_back(v); }));
-    subs.push_back(s.observe(keys::clockFont, Delivery::ChangesOnly,
-                             [&](const QString&) { ++fontCalls; }));
+    subs.push_back(
+        s.observe(keys::fps, Delivery::ChangesOnly, [&](std::int64_t v) { fps.push_back(v); }));
+    subs.push_back(
+        s.observe(keys::clockFont, Delivery::ChangesOnly, [&](const QString&) { ++fontCalls; }));
 
     { // another program using QSettings (which rewrites the whole file)
         QSettings other(path_, QSettings::IniFormat);
@@ -283,7 +283,8 @@ TEST_F(DefaultsTest, AWriteKeepsOutsideChangesNotYetNoticed) {
     writeFile("[General]\nfps=30\n");
     Defaults s(path_);
     std::int64_t fps = 0;
-    Subscription sub = s.observe(keys::fps, Delivery::ChangesOnly, [&](std::int64_t v) { fps = v; });
+    Subscription sub =
+        s.observe(keys::fps, Delivery::ChangesOnly, [&](std::int64_t v) { fps = v; });
     writeFile("[General]\nfps=60\n"); // no event loop turn in between
     ASSERT_TRUE(s.setValue(keys::clockEnabled, true));
     EXPECT_EQ(fileBytes().toStdString(), "[General]\nfps=60\nclockEnabled=true\n");

@@ -13,10 +13,11 @@ TEST(Display, ParsesOnlyTheStandardText) {
     EXPECT_EQ(Display::fromString(u'{' + text + u'}'), plain);
     EXPECT_EQ(Display::fromString(text.toUpper()), plain);
     for (const char* bad :
-         {"", "not-a-uuid", "3b048864-b9c9-5061-86e7-516245de84d", "3b048864-b9c9-5061-86e7-516245de84da0",
-          "3b048864b9c9506186e7516245de84da", "3b048864-b9c9-5061-86e7_516245de84da",
-          "3b048864-b9c9-5061-86e7-516245de84dg", "{3b048864-b9c9-5061-86e7-516245de84da",
-          " 3b048864-b9c9-5061-86e7-516245de84da", "00000000-0000-0000-0000-000000000000"})
+         {"", "not-a-uuid", "3b048864-b9c9-5061-86e7-516245de84d",
+          "3b048864-b9c9-5061-86e7-516245de84da0", "3b048864b9c9506186e7516245de84da",
+          "3b048864-b9c9-5061-86e7_516245de84da", "3b048864-b9c9-5061-86e7-516245de84dg",
+          "{3b048864-b9c9-5061-86e7-516245de84da", " 3b048864-b9c9-5061-86e7-516245de84da",
+          "00000000-0000-0000-0000-000000000000"})
         EXPECT_FALSE(Display::fromString(QString::fromLatin1(bad))) << bad;
 }
 

@@ -17,8 +17,8 @@ TEST(FrameGeometry, TopPanelPlaysTheMenuBar) {
     EXPECT_FALSE(isMenuBarAutoHidden(screen(full, 32)));
     // Thinner than a menu bar (the sliver of an auto-hiding panel), absent, or at the bottom
     // only: the whole screen.
-    for (const ScreenGeometry& s : {screen(full, 20), screen(full, 24), screen(full, 0),
-                                    screen(full, 0, 48)}) {
+    for (const ScreenGeometry& s :
+         {screen(full, 20), screen(full, 24), screen(full, 0), screen(full, 0, 48)}) {
         EXPECT_TRUE(isMenuBarAutoHidden(s));
         EXPECT_EQ(windowFrame(s, false), full);
     }
@@ -51,7 +51,7 @@ TEST(ChooseScreen, TargetThenPrimaryThenNothing) {
     EXPECT_EQ(chooseScreen(screens, Display{gone}, 1), 1u); // unplugged: primary
     EXPECT_EQ(chooseScreen(screens, std::nullopt, 2), 2u);
     EXPECT_EQ(chooseScreen(screens, Display{QUuid()}, 2), 2u); // never a screen without identity
-    EXPECT_EQ(chooseScreen({b, b}, Display{b}, 0), 0u);       // the first match
+    EXPECT_EQ(chooseScreen({b, b}, Display{b}, 0), 0u);        // the first match
     EXPECT_EQ(chooseScreen(screens, std::nullopt, std::nullopt), 0u);
     EXPECT_EQ(chooseScreen(screens, std::nullopt, 7), 0u);
     EXPECT_EQ(chooseScreen({}, Display{a}, 0), std::nullopt);

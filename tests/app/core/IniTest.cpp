@@ -10,11 +10,18 @@
 namespace app {
 namespace {
 
-const QStringList kAwkwardStrings{
-    QStringLiteral("h:mm"),        QStringLiteral("a, b"),       QStringLiteral("semi;colon"),
-    QStringLiteral("x=y"),         QStringLiteral(" padded "),   QStringLiteral("say \"hi\""),
-    QStringLiteral("back\\slash"), QStringLiteral("tab\tend\t"), QStringLiteral("line\nbreak"),
-    QStringLiteral("\x01" "1"),    QStringLiteral("Grüße ✓ 🙂"), QString()};
+const QStringList kAwkwardStrings{QStringLiteral("h:mm"),
+                                  QStringLiteral("a, b"),
+                                  QStringLiteral("semi;colon"),
+                                  QStringLiteral("x=y"),
+                                  QStringLiteral(" padded "),
+                                  QStringLiteral("say \"hi\""),
+                                  QStringLiteral("back\\slash"),
+                                  QStringLiteral("tab\tend\t"),
+                                  QStringLiteral("line\nbreak"),
+                                  QString(QChar(1)) + u'1', // "\x1" then a hex digit
+                                  QStringLiteral("Grüße ✓ 🙂"),
+                                  QString()};
 
 // Whatever this program writes, QSettings reads as the same string, and the other way round.
 TEST(IniEscape, AgreesWithQSettings) {

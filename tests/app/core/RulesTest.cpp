@@ -102,7 +102,8 @@ TEST(FrameRate, FlagsAndDiagnosticLine) {
     // The battery flag is set on battery with the setting even when nothing had to be capped.
     const FpsDecision both = decideFps(20, true, PowerSource::internalBattery, true, true, true);
     EXPECT_EQ(fpsDiagnosticLine(both), "updateFps 20 true true");
-    const FpsDecision lowOnly = decideFps(60, false, PowerSource::internalBattery, true, true, true);
+    const FpsDecision lowOnly =
+        decideFps(60, false, PowerSource::internalBattery, true, true, true);
     EXPECT_EQ(fpsDiagnosticLine(lowOnly), "updateFps 20 false true");
 }
 
