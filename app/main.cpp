@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/core/Defaults.h"
+#include "app/platform/QuitOnSignals.h"
 #include "app/platform/SingleInstance.h"
 #include "app/ui/AppState.h"
 
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("kadrel"));
     // Closing the settings or About window never ends the wallpaper.
     QApplication::setQuitOnLastWindowClosed(false);
+    app::QuitOnSignals quitOnSignals;
 
     app::SingleInstance instance;
     if (instance.claim() == app::SingleInstance::Role::Secondary) {

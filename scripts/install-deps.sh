@@ -8,6 +8,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libastcenc-dev libwebp-dev libpng-dev libembree-dev libmeshoptimizer-dev
+  qt6-base-dev libqt6svg6 libxcb-ewmh-dev
+  # the desktop tests: a throw-away X display with a window manager, a private session bus
+  # with mocked desktop services, and tools to read window properties and take screenshots
+  xvfb xauth openbox dbus-daemon python3-dbusmock x11-utils x11-apps imagemagick
 )
 
 missing=()

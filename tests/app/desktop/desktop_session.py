@@ -127,9 +127,9 @@ class DesktopSession:
             os.makedirs(folder, exist_ok=True)
             with open(os.path.join(folder, "kadrel.conf"), "w") as file:
                 file.write(config)
-        out = open(os.path.join(self.tmp, "kadrel.out"), "w")
-        err = open(os.path.join(self.tmp, "kadrel.err"), "w")
-        return self._spawn([program, *args], stdout=out, stderr=err)
+        with open(os.path.join(self.tmp, "kadrel.out"), "w") as out, \
+                open(os.path.join(self.tmp, "kadrel.err"), "w") as err:
+            return self._spawn([program, *args], stdout=out, stderr=err)
 
     def config_path(self):
         return os.path.join(self.env["XDG_CONFIG_HOME"], "kadrel", "kadrel.conf")

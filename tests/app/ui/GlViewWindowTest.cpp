@@ -1,0 +1,120 @@
+// The GL view in a real window: frames run only while the view is shown and unpaused, follow
+// the frame rate, and a warm frame allocates nothing and makes no GL object.
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "app/ui/GlView.h"
+#include "renderer/gl/GlObject.h"
+#include "scene/kadrel/KadrelScene.h"
+#include "tests/support/AllocationCounter.h"
+
+namespace {
+
+// Spins the event loop until `done` or a generous deadline (a stall, not a speed check).
+template <class Predicate> bool spinUntil(Predicate done, int timeoutMs = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void spinFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+class GlViewWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ::setenv("KADREL_RESOURCES", KADREL_SOURCE_DIR "/resources", 1);
+        window_.setSurfaceType(QSurface::OpenGLSurface);
+        window_.resize(320, 180);
+        window_.show();
+        ASSERT_TRUE(spinUntil([this] { return window_.isExposed(); })) << "the window never showed";
+        view_ = std::make_unique<app::GlView>(window_, std::make_shared<kadrel::KadrelScene>(),
+                                              app::GlView::kadrelRenderer("kadrel"));
+        view_->setOnAppear([this] { ++appeared_; });
+        view_->setExposed(true);
+    }
+    void TearDown() override { view_.reset(); }
+
+    QWindow window_;
+    std::unique_ptr<app::GlView> view_;
+    int appeared_ = 0;
+};
+
+TEST_F(GlViewWindowTest, RunsOnlyWhileShownAndUnpaused) {
+    EXPECT_EQ(appeared_, 1);
+    ASSERT_NE(view_->sceneRenderer(), nullptr);
+    EXPECT_TRUE(view_->isRunning());
+    EXPECT_GE(view_->framesDrawn(), 1U) << "a newly shown view draws at once";
+    ASSERT_TRUE(spinUntil([this] { return view_->framesDrawn() >= 4; })) << "no frames from the timer";
+
+    view_->setPaused(true);
+    EXPECT_FALSE(view_->isRunning());
+    const auto paused = view_->framesDrawn();
+    spinFor(300);
+    EXPECT_EQ(view_->framesDrawn(), paused) << "frames while paused";
+
+    view_->setPaused(false);
+    EXPECT_TRUE(view_->isRunning());
+    view_->setExposed(false);
+    EXPECT_FALSE(view_->isRunning());
+    const auto hidden = view_->framesDrawn();
+    spinFor(300);
+    EXPECT_EQ(view_->framesDrawn(), hidden) << "frames while hidden";
+
+    view_->setExposed(true);
+    EXPECT_TRUE(view_->isRunning());
+    EXPECT_EQ(appeared_, 1) << "the renderer is made once";
+}
+
+TEST_F(GlViewWindowTest, FrameIntervalFollowsTheRate) {
+    view_->setPreferredFramesPerSecond(60);
+    EXPECT_EQ(view_->frameIntervalMs(), 17);
+    view_->setPreferredFramesPerSecond(20);
+    EXPECT_EQ(view_->frameIntervalMs(), 50);
+    view_->setPreferredFramesPerSecond(30);
+    EXPECT_EQ(view_->frameIntervalMs(), 33);
+    // A hand-edited rate of 0 or less must not spin the timer at full speed.
+    view_->setPreferredFramesPerSecond(0);
+    EXPECT_EQ(view_->frameIntervalMs(), 1000);
+    view_->setPreferredFramesPerSecond(-5);
+    EXPECT_EQ(view_->frameIntervalMs(), 1000);
+}
+
+TEST_F(GlViewWindowTest, WarmFramesAllocateNothingAndMakeNoGlObjects) {
+    view_->setPaused(true); // frames by hand from here
+    for (int i = 0; i < 30; ++i) {
+        view_->renderFrame();
+    }
+    const auto objects = renderer::gl::objectsCreated();
+    const auto frames = view_->framesDrawn();
+    std::size_t allocations = 0;
+    {
+        testsupport::AllocationCounter counter;
+        for (int i = 0; i < 60; ++i) {
+            view_->renderFrame();
+        }
+        allocations = counter.count();
+    }
+    EXPECT_EQ(view_->framesDrawn(), frames + 60);
+    EXPECT_EQ(allocations, 0U);
+    EXPECT_EQ(renderer::gl::objectsCreated(), objects);
+}
+
+} // namespace
