@@ -1,5 +1,6 @@
 // kadrel: the live wallpaper on the desktop, steered from its tray icon.
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include <xcb/xcb.h>
@@ -13,11 +14,12 @@
 #include "app/platform/QuitOnSignals.h"
 #include "app/platform/SingleInstance.h"
 #include "app/ui/AppState.h"
+#include "app/ui/DesktopWindow.h"
 
 namespace {
 
 constexpr const char* USAGE =
-    "Usage: kadrel [--help] [--version]\n"
+    "Usage: kadrel [--help] [--version] [--list-displays]\n"
     "\n"
     "Shows the Kadrel live wallpaper behind the windows of this desktop and puts its icon in\n"
     "the system tray. A second launch while it runs shows the icon again and leaves.\n"
@@ -25,13 +27,16 @@ constexpr const char* USAGE =
     "Options:\n"
     "  -h, --help     show this help and exit\n"
     "  -v, --version  show the version and exit\n"
+    "  --list-displays\n"
+    "                 list the connected monitors with the ids that the \"display\" setting\n"
+    "                 takes, and exit\n"
     "\n"
     "Settings are kept in $XDG_CONFIG_HOME/kadrel/kadrel.conf (default ~/.config).\n"
     "The wallpaper's resources are read from $KADREL_RESOURCES when set, otherwise from the\n"
     "resources folder beside the program or the installed data folder.\n";
 
 // What the command line asks for before any display is needed.
-enum class Early { Run, Exit, BadOption };
+enum class Early { Run, ListDisplays, Exit, BadOption };
 
 Early parseEarly(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -43,6 +48,9 @@ Early parseEarly(int argc, char** argv) {
         if (arg == "-v" || arg == "--version") {
             std::printf("kadrel %s\n", KADREL_VERSION);
             return Early::Exit;
+        }
+        if (arg == "--list-displays" && argc == 2) {
+            return Early::ListDisplays;
         }
         std::fprintf(stderr, "kadrel: unknown option '%s'\n\n%s", argv[i], USAGE);
         return Early::BadOption;
@@ -69,15 +77,29 @@ bool canReachX11Display() {
     return true;
 }
 
+// One line a monitor: its id, connector, geometry in desktop pixels, and whether it is the
+// primary one, which the wallpaper covers when the stored display is not connected.
+int listDisplays() {
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect g = screen->geometry();
+        std::printf("%s  %s  %dx%d+%d+%d%s\n", app::Display{app::displayIdOf(*screen)}.toString().toUtf8().constData(),
+                    screen->name().toUtf8().constData(), g.width(), g.height(), g.x(), g.y(),
+                    screen == QGuiApplication::primaryScreen() ? "  primary" : "");
+    }
+    return EXIT_SUCCESS;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    switch (parseEarly(argc, argv)) {
+    const Early early = parseEarly(argc, argv);
+    switch (early) {
     case Early::Exit:
         return EXIT_SUCCESS;
     case Early::BadOption:
         return 2;
     case Early::Run:
+    case Early::ListDisplays:
         break;
     }
 
@@ -97,6 +119,9 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("kadrel"));
     // Closing the settings or About window never ends the wallpaper.
     QApplication::setQuitOnLastWindowClosed(false);
+    if (early == Early::ListDisplays) {
+        return listDisplays();
+    }
     app::QuitOnSignals quitOnSignals;
 
     app::SingleInstance instance;

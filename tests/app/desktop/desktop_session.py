@@ -20,6 +20,33 @@ WATCHER_PATH = "/StatusNotifierWatcher"
 MENU_PATH = "/MenuBar"
 MENU_INTERFACE = "com.canonical.dbusmenu"
 CONVERT = "/usr/bin/convert"
+XORG_DUMMY_CONFIG = """
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 2048 1024
+  EndSubSection
+EndSection
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+"""
 
 
 def wait_for(predicate, timeout=20.0, interval=0.1, what="condition"):
@@ -35,7 +62,7 @@ def wait_for(predicate, timeout=20.0, interval=0.1, what="condition"):
 
 
 class DesktopSession:
-    def __init__(self, width=1280, height=720, tray=True, session_bus=True):
+    def __init__(self, width=1280, height=720, tray=True, session_bus=True, server="xvfb"):
         self.tmp = tempfile.mkdtemp(prefix="kadrel-desktop-")
         self.processes = []
         self.width, self.height = width, height
@@ -49,7 +76,11 @@ class DesktopSession:
         for folder in ("config", "runtime", "tmp", "home"):
             os.makedirs(os.path.join(self.tmp, folder), mode=0o700)
         try:
-            self._start_x(width, height)
+            if server == "xorg-dummy":
+                self._start_xorg_dummy()
+            else:
+                self._start_x(width, height)
+            self._start_window_manager()
             if session_bus:
                 self._start_bus()
                 if tray:
@@ -78,6 +109,40 @@ class DesktopSession:
         if not number:
             raise RuntimeError("Xvfb did not start")
         self.env["DISPLAY"] = ":" + number
+
+    def _start_xorg_dummy(self):
+        """Xorg with the dummy driver: unlike Xvfb, its RandR outputs (DUMMY0 to DUMMY15)
+        become monitors that Qt sees, and switching one off or on is a hot-plug to Qt."""
+        config = os.path.join(self.tmp, "xorg.conf")
+        with open(config, "w") as file:
+            file.write(XORG_DUMMY_CONFIG)
+        read_end, write_end = os.pipe()
+        self._spawn(["Xorg", "-displayfd", str(write_end), "-config", config, "-noreset",
+                     "-nolisten", "tcp", "-novtswitch", "-sharevts",
+                     "-logfile", os.path.join(self.tmp, "xorg.log")],
+                    pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xorg with the dummy driver did not start")
+        self.env["DISPLAY"] = ":" + number
+
+    def set_monitor(self, output, width=None, height=None, x=0, y=0, primary=False):
+        """Switches a dummy output on with a mode of its own at (x, y), or off (no width)."""
+        if width is None:
+            self.run(["xrandr", "--output", output, "--off"], check=True)
+            return
+        mode = "%dx%d_kadrel" % (width, height)
+        # A modeline's timings only need to be plausible: the dummy driver shows nothing.
+        timings = ["%d" % (width * height * 60 // 1000000), str(width), str(width + 8), str(width + 16),
+                   str(width + 24), str(height), str(height + 1), str(height + 2), str(height + 3)]
+        self.run(["xrandr", "--newmode", mode, *timings])
+        self.run(["xrandr", "--addmode", output, mode])
+        args = ["xrandr", "--output", output, "--mode", mode, "--pos", "%dx%d" % (x, y)]
+        self.run(args + (["--primary"] if primary else []), check=True)
+
+    def _start_window_manager(self):
         self.openbox = self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.xprop_root("_NET_SUPPORTING_WM_CHECK"),
@@ -85,15 +150,16 @@ class DesktopSession:
 
     def _start_bus(self):
         bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                          stdout=subprocess.PIPE, text=True)
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+        bus.stdout.close()
         self.bus = dbus.bus.BusConnection(self.env["DBUS_SESSION_BUS_ADDRESS"])
 
     def _start_tray_host(self):
         self._spawn([shutil.which("python3", path="/usr/bin") or "/usr/bin/python3", "-m", "dbusmock",
                      WATCHER_NAME, WATCHER_PATH, WATCHER_NAME], stdout=subprocess.DEVNULL)
         wait_for(lambda: self.bus.name_has_owner(WATCHER_NAME), what="the tray host mock")
-        watcher = self.bus.get_object(WATCHER_NAME, WATCHER_PATH)
+        watcher = self.bus.get_object(WATCHER_NAME, WATCHER_PATH, introspect=False)
         mock = dbus.Interface(watcher, dbusmock.MOCK_IFACE)
         mock.AddProperties(WATCHER_NAME, {
             "IsStatusNotifierHostRegistered": dbus.Boolean(True),
@@ -200,7 +266,7 @@ class DesktopSession:
                         what="the tray icon to register")
 
     def menu(self, service):
-        return dbus.Interface(self.bus.get_object(service, MENU_PATH), MENU_INTERFACE)
+        return dbus.Interface(self.bus.get_object(service, MENU_PATH, introspect=False), MENU_INTERFACE)
 
     def menu_items(self, service):
         """Opens the menu as a tray does (AboutToShow, then GetLayout): [(id, label, props)]."""

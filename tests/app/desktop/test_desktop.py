@@ -218,3 +218,45 @@ class WithoutDesktopServicesTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class MonitorsTest(unittest.TestCase):
+    """Several monitors need Xorg's dummy driver (root only): Xvfb's monitors are invisible
+    to Qt."""
+
+    def setUp(self):
+        if os.geteuid() != 0:
+            self.skipTest("Xorg with the dummy driver needs root")
+        self.session = DesktopSession(server="xorg-dummy")
+        self.addCleanup(self.session.close)
+        self.session.set_monitor("DUMMY0", 1024, 768, 0, 0, primary=True)
+        self.session.set_monitor("DUMMY1", 800, 600, 1024, 0)
+
+    def displays(self):
+        listing = self.session.run([PROGRAM, "--list-displays"]).stdout
+        return {line.split()[1]: line.split()[0] for line in listing.splitlines()}
+
+    def test_window_follows_its_monitor_off_and_on(self):
+        displays = wait_for(lambda: (lambda d: d if len(d) == 2 else None)(self.displays()),
+                            what="two monitors")
+        process = self.session.start_kadrel(PROGRAM, config="[General]\ndisplay=%s\n" % displays["DUMMY1"])
+        self.addCleanup(lambda: process.poll() is None and (process.kill(), process.wait()))
+        window = self.session.kadrel_window()
+        geometry = lambda: self.session.geometry(window)[:4]
+        wait_for(lambda: geometry() == (1024, 0, 800, 600), what="the window on the second monitor")
+
+        # Switched off: the primary monitor until the stored one comes back.
+        self.session.set_monitor("DUMMY1")
+        wait_for(lambda: geometry() == (0, 0, 1024, 768), what="the window on the primary monitor")
+        self.session.set_monitor("DUMMY1", 800, 600, 1024, 0)
+        wait_for(lambda: geometry() == (1024, 0, 800, 600), what="the window back on its monitor")
+
+        # The monitor's id stays across restarts of the program, and a new choice moves it.
+        self.assertEqual(self.displays()["DUMMY1"], displays["DUMMY1"])
+        with open(self.session.config_path(), "w") as file:
+            file.write("[General]\ndisplay=%s\n" % displays["DUMMY0"])
+        wait_for(lambda: geometry() == (0, 0, 1024, 768), what="the window on the chosen monitor")
+        shot = self.session.screenshot("monitors.png")
+        self.session.keep(shot, SHOTS)
+        process.terminate()
+        self.assertEqual(process.wait(timeout=20), 0)
