@@ -172,6 +172,8 @@ TEST_F(DefaultsTest, UnreadableTextFallsBackOnceAndSurvivesWrites) {
     EXPECT_TRUE(g_warnings[0].contains(u"fps=abc")) << g_warnings[0].toStdString();
     EXPECT_FALSE(g_warnings.join(u' ').contains(u'\n'));
 
+    settle();
+    EXPECT_EQ(fileBytes(), original); // reading never "repairs" the file
     ASSERT_TRUE(s.setValue(keys::muteAudio, false));
     ASSERT_TRUE(s.setValue(keys::lowPowerMode, false));
     QByteArray expected = original;
