@@ -207,6 +207,27 @@ class WithoutDesktopServicesTest(unittest.TestCase):
         result = subprocess.run([PROGRAM, "--bogus"], env=env, capture_output=True, text=True, timeout=30)
         self.assertEqual(result.returncode, 2)
 
+    def test_scaled_screen_draws_in_device_pixels(self):
+        session = DesktopSession(640, 360)
+        self.addCleanup(session.close)
+        session.env["QT_SCALE_FACTOR"] = "2"
+        process = session.start_kadrel(PROGRAM)
+        self.addCleanup(lambda: process.poll() is None and (process.kill(), process.wait()))
+        window = session.kadrel_window()
+        self.assertEqual(session.geometry(window), (0, 0, 640, 360, "IsViewable"))
+        wait_for(lambda: "Set scene size: 640x360" in session.output(), what="a frame in device pixels")
+        process.terminate()
+        self.assertEqual(process.wait(timeout=20), 0)
+
+    def test_no_opengl_33_stops_start_up_with_a_reason(self):
+        session = DesktopSession(320, 180)
+        self.addCleanup(session.close)
+        # Mesa then offers OpenGL 3.0 at most, as an old driver would.
+        session.env["MESA_GL_VERSION_OVERRIDE"] = "3.0"
+        process = session.start_kadrel(PROGRAM)
+        self.assertEqual(process.wait(timeout=60), 1)
+        self.assertIn("OpenGL 3.3", session.errors())
+
     def test_missing_resources_stop_start_up_with_the_renderers_message(self):
         session = DesktopSession(320, 180)
         self.addCleanup(session.close)
