@@ -1,6 +1,7 @@
 #include "renderer/pipeline/PipelineFactory.h"
 
 #include "renderer/Fatal.h"
+#include "renderer/pipeline/Anisotropy.h"
 #include "renderer/pipeline/ConversionTables.h"
 
 namespace renderer {
@@ -94,13 +95,6 @@ GLenum minificationFilter(const engine::Texture& texture) {
     }
     return filter;
 }
-
-bool anisotropySupported() {
-    static const bool supported = epoxy_gl_version() >= 46 ||
-                                  epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
-                                  epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
-    return supported;
-}
 } // namespace
 
 gl::Sampler makeSamplerState(const engine::Texture& texture) {
@@ -112,9 +106,8 @@ gl::Sampler makeSamplerState(const engine::Texture& texture) {
     glSamplerParameteri(id, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minificationFilter(texture)));
     glSamplerParameteri(id, GL_TEXTURE_MAG_FILTER,
                         static_cast<GLint>(textureFilterTable(texture.magFilter)));
-    if (texture.anisotropy > 1 && anisotropySupported()) {
-        glSamplerParameterf(id, GL_TEXTURE_MAX_ANISOTROPY_EXT,
-                            static_cast<GLfloat>(texture.anisotropy));
+    if (const float anisotropy = samplerAnisotropy(texture.anisotropy); anisotropy > 1.0F) {
+        glSamplerParameterf(id, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
     }
     const auto wrap = static_cast<GLint>(textureWrappingTable(texture.wrapping));
     glSamplerParameteri(id, GL_TEXTURE_WRAP_S, wrap);

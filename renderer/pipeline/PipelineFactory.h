@@ -45,7 +45,8 @@ makePipelineStateWithDepth(const engine::commands::DrawMeshState& state,
                            const std::string& label = {});
 
 // A GL sampler for a texture: filters, mip mode (read from magFilter, and only when the
-// texture has mip levels), anisotropy above 1, wrapping of S and T. Stops the program with
+// texture has mip levels), anisotropy above 1 where the driver filters in hardware (see
+// samplerAnisotropy), wrapping of S and T. Stops the program with
 // "Cannot create sampler state." when GL gives no sampler.
 gl::Sampler makeSamplerState(const engine::Texture& texture);
 
