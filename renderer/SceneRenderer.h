@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -120,7 +121,8 @@ class SceneRenderer {
                   std::string resourcesRoot, ResourceLocator locator);
 
     // Shaders, models, textures and the vignette, in this order; then the scene's
-    // initialize() and loaded = true.
+    // initialize(), a check of every draw of the command tree against its model's files
+    // (index bounds, whole vertices of the draw's layout), and loaded = true.
     void load();
 
     virtual void loadVignette();
@@ -143,7 +145,11 @@ class SceneRenderer {
   private:
     RenderPipelineStateWithDepth& pipelineFor(const engine::commands::DrawMeshStatePtr& state,
                                               const ShaderFunctions& functions);
-    void checkModelLayout(std::size_t model, std::int32_t stride);
+    // Stops the program with `failure` + the cause when the model's files do not fit a
+    // vertex layout of `stride` bytes.
+    void checkModelLayout(std::size_t model, std::int32_t stride, std::string_view failure);
+    // Checks every draw of the tree against its model, as load() ends.
+    void checkDrawnModels(const std::vector<engine::commands::CommandPtr>& commands);
     unsigned bufferBinding(const Uniform& uniform) const;
 
     // The vertex stride each model was last checked against (0: not yet).

@@ -172,12 +172,13 @@ SceneRenderer::pipelineFor(const engine::commands::DrawMeshStatePtr& state,
     return it->second;
 }
 
-void SceneRenderer::checkModelLayout(std::size_t model, std::int32_t stride) {
+void SceneRenderer::checkModelLayout(std::size_t model, std::int32_t stride,
+                                     std::string_view failure) {
     if (modelCheckedStride_[model] == stride) {
         return;
     }
     if (Result<void> layout = models[model].validate(stride); !layout) {
-        fatal("Cannot draw model: ", layout.error().message);
+        fatal(failure, layout.error().message);
     }
     modelCheckedStride_[model] = stride;
 }
@@ -208,7 +209,9 @@ void SceneRenderer::drawMesh(const DrawMeshCommand& command) {
         if (!model.vertexBuffer) {
             fatal("Cannot draw model: no vertices in ", model.filename);
         }
-        checkModelLayout(static_cast<std::size_t>(meshId), renderPipeline.stride());
+        // The start checked every draw of the tree; this catches draws added since.
+        checkModelLayout(static_cast<std::size_t>(meshId), renderPipeline.stride(),
+                         "Cannot draw model: ");
         renderPipeline.bindVertexBuffer(glState, model.vertexBuffer.id());
     }
     applyUniforms(command);

@@ -115,6 +115,26 @@ TEST_F(RendererDeathTest, BadPassesStopTheFrame) {
                 "size 1048576x1048576\n$");
 }
 
+// Every draw of the tree is checked against its model when the renderer starts, switched on
+// or not: a room shown only minutes later must not stop a frame then.
+TEST_F(RendererDeathTest, AModelThatDoesNotFitItsDrawsStopsTheStart) {
+    RenderHarness h(16, 16);
+    // Four vertices, but the index file reaches the fifth.
+    const ShaderPtr color = h.shader("Color");
+    auto hidden = std::make_shared<GroupCommand>(
+        false, std::vector<CommandPtr>{colorDraw(
+                   h.mesh("short", rectangle(-1, -1, 1, 1, 0), {0, 1, 4}), color, 1, 0, 0)});
+    h.scene->commands = {std::make_shared<MainPassCommand>(true, clear(), hidden)};
+    EXPECT_EXIT(h.start(), testing::ExitedWithCode(1),
+                "^Cannot create model buffers: Model file scene/models/short-indices.bin has "
+                "index 4, past the 4 vertices of scene/models/short-strides.bin\n$");
+
+    // No indices at all: nothing to draw it with.
+    hidden->commands = {colorDraw(h.mesh("bare", rectangle(-1, -1, 1, 1, 0), {}), color, 1, 0, 0)};
+    EXPECT_EXIT(h.start(), testing::ExitedWithCode(1),
+                "^Cannot create model buffers: no indices in scene/models/bare-indices.bin\n$");
+}
+
 TEST_F(RendererDeathTest, AShaderMissingFromTheTableStopsItsFirstDraw) {
     resources.writeModel("quad", rectangle(-1, -1, 1, 1, 0), CCW_QUAD);
     renderer::HeadlessSurface surface(8, 8);
@@ -142,11 +162,15 @@ TEST_F(RendererDeathTest, DrawsThatDoNotMatchTheirShaderTableStop) {
     f.draw->uniforms[1] = std::make_shared<UniformIntValue>(std::vector<std::int32_t>{40000});
     EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1),
                 "^Uniform value outside the 16-bit range for shader Color\n$");
-    // The rectangle's 8-byte vertices drawn with the 12-byte layout of "Diffuse".
+    // The rectangle's 8-byte vertices drawn with the 12-byte layout of "Diffuse", by a draw
+    // that appears once the renderer has started (and checked the tree it had then).
+    f.h.start();
     f.draw->uniforms = {identityMatrix()};
     f.draw->state = std::make_shared<DrawMeshState>(f.diffuse, BLENDING_NONE(), DEPTH_NONE(),
                                                     CullFace::DISABLED, diffuseLayout());
-    EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1), "^Cannot draw model: Model file .*quad");
+    EXPECT_EXIT(f.h.frame(), testing::ExitedWithCode(1),
+                "^Cannot draw model: Model file scene/models/quad-strides.bin holds 32 bytes, "
+                "not a whole number of 12-byte vertices\n$");
     // Culling FRONT_AND_BACK has no GL reading in the tables.
     f.draw->uniforms = {identityMatrix(), color(1, 1, 1)};
     f.draw->state =
