@@ -20,11 +20,13 @@ Result<ModelData> readModelData(const ResourceLocator& locator, const ModelName&
                                 std::string_view resourcesRoot) {
     const std::string vertexName = name.path + "/" + name.filename + "-strides.bin";
     const std::string indexName = name.path + "/" + name.filename + "-indices.bin";
-    Result<Bytes> vertices = locator.read(vertexName, resourcesRoot);
+    Result<Bytes> vertices =
+        locator.read(vertexName, resourcesRoot, {}, {kMaxVertexFileBytes, "a model's vertex file"});
     if (!vertices) {
         return vertices.error();
     }
-    Result<Bytes> indices = locator.read(indexName, resourcesRoot);
+    Result<Bytes> indices =
+        locator.read(indexName, resourcesRoot, {}, {kMaxIndexFileBytes, "a model's index file"});
     if (!indices) {
         return indices.error();
     }
@@ -55,10 +57,10 @@ ModelSummary summarize(const ModelData& data) {
 }
 
 Result<void> validate(const ModelSummary& summary, std::int32_t stride) {
-    if (stride <= 0) {
+    if (stride <= 0 || stride > kMaxVertexStride) {
         return RuntimeError{"Model file " + summary.vertexFile +
                             " is drawn with a vertex stride of " + std::to_string(stride) +
-                            " bytes"};
+                            " bytes, not 1 to " + std::to_string(kMaxVertexStride)};
     }
     const auto strideBytes = static_cast<std::size_t>(stride);
     if (summary.vertexBytes % strideBytes != 0) {

@@ -30,16 +30,26 @@ struct ModelSummary {
     std::optional<std::uint16_t> maxIndex; // none without indices
 };
 
+// The largest vertex a layout may describe: the least GL_MAX_VERTEX_ATTRIB_STRIDE that GL
+// promises where it has the query.
+inline constexpr std::int32_t kMaxVertexStride = 2048;
+// 16-bit indices reach 65536 vertices, so no vertex file can use more bytes than this.
+inline constexpr std::uintmax_t kMaxVertexFileBytes = 65536U * kMaxVertexStride;
+// A draw's index count is a GLsizei.
+inline constexpr std::uintmax_t kMaxIndexFileBytes = 2U * 0x7FFF'FFFFU;
+
 // Reads path/filename-strides.bin and path/filename-indices.bin from `resourcesRoot`. Fails
-// with the lookup's message for a missing or unreadable file, and with a message naming the
-// file for an index file of odd length.
+// with the lookup's message for a missing or unreadable file or one larger than the limits
+// above (refused before it is read), and with a message naming the file for an index file
+// of odd length.
 Result<ModelData> readModelData(const ResourceLocator& locator, const ModelName& name,
                                 std::string_view resourcesRoot);
 
 ModelSummary summarize(const ModelData& data);
 
-// Checks the files against a vertex layout of `stride` bytes: whole vertices, whole indices,
-// and no index past the last vertex. The message names the offending file.
+// Checks the files against a vertex layout of `stride` bytes (1 to kMaxVertexStride): whole
+// vertices, whole indices, and no index past the last vertex. The message names the
+// offending file.
 Result<void> validate(const ModelSummary& summary, std::int32_t stride);
 Result<void> validate(const ModelData& data, std::int32_t stride);
 

@@ -1,8 +1,12 @@
 #include "renderer/loaders/ResourceLocator.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <system_error>
 
 namespace renderer {
@@ -29,6 +33,11 @@ bool staysInsideRoot(std::string_view relative) {
         start = end + 1;
     }
     return true;
+}
+
+std::string outOfMemory(std::uintmax_t size) {
+    return size == 0 ? std::string("not enough memory to hold it")
+                     : "not enough memory for its " + std::to_string(size) + " bytes";
 }
 
 struct FileCloser {
@@ -85,40 +94,84 @@ bool ResourceLocator::contains(std::string_view name, std::string_view directory
     return !path.empty() && std::filesystem::exists(path, error);
 }
 
-Result<Bytes> ResourceLocator::read(std::string_view name, std::string_view directory,
-                                    std::string_view type) const {
-    if (!contains(name, directory, type)) {
-        return RuntimeError{"File not found in bundle: " + std::string(name)};
-    }
-    const std::filesystem::path path = locate(name, directory, type);
+FileRead readWholeFile(const std::filesystem::path& path, SizeLimit limit) {
+    FileRead result;
     std::error_code error;
-    const RuntimeError unreadable{"Cannot read resource " + std::string(name)};
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (path.empty() || status.type() == std::filesystem::file_type::not_found) {
+        result.missing = true;
+        return result;
+    }
+    if (error) {
+        result.problem = error.message(); // a folder on the way that may not be searched
+        return result;
+    }
     // Only plain files: a directory, a pipe or a device has no fixed content to read whole.
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return unreadable;
+    if (std::filesystem::is_directory(status)) {
+        result.problem = "it is a folder";
+        return result;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        result.problem = "it is not a plain file";
+        return result;
     }
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        return unreadable;
+        result.problem = std::strerror(errno);
+        return result;
     }
+    const auto tooLarge = [&](std::uintmax_t size) {
+        result.bytes = Bytes();
+        result.problem = std::to_string(size) + " bytes are more than the " +
+                         std::to_string(limit.bytes) + " " + std::string(limit.kind) + " can hold";
+        return result;
+    };
     const std::uintmax_t expected = std::filesystem::file_size(path, error);
-    Bytes bytes;
-    if (!error) {
-        bytes.reserve(static_cast<std::size_t>(expected));
+    const bool sizeKnown = !error;
+    if (sizeKnown && expected > limit.bytes) {
+        return tooLarge(expected);
     }
-    // Read to the end rather than trusting the size seen above: the file may change meanwhile.
-    std::uint8_t chunk[64 * 1024];
-    while (true) {
-        const std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
-        bytes.insert(bytes.end(), chunk, chunk + count);
-        if (count < sizeof chunk) {
-            break;
+    try {
+        if (sizeKnown) {
+            result.bytes.reserve(static_cast<std::size_t>(expected));
         }
+        // Read to the end rather than trusting the size seen above: the file may change
+        // meanwhile.
+        std::uint8_t chunk[64 * 1024];
+        while (true) {
+            const std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
+            if (count > limit.bytes - result.bytes.size()) {
+                return tooLarge(result.bytes.size() + count);
+            }
+            result.bytes.insert(result.bytes.end(), chunk, chunk + count);
+            if (count < sizeof chunk) {
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        result.problem = outOfMemory(sizeKnown ? expected : 0);
+    } catch (const std::length_error&) {
+        result.problem = outOfMemory(sizeKnown ? expected : 0);
     }
-    if (std::ferror(file.get())) {
-        return unreadable;
+    if (result.problem.empty() && std::ferror(file.get())) {
+        result.problem = std::strerror(errno);
     }
-    return bytes;
+    if (!result.problem.empty()) {
+        result.bytes = Bytes();
+    }
+    return result;
+}
+
+Result<Bytes> ResourceLocator::read(std::string_view name, std::string_view directory,
+                                    std::string_view type, SizeLimit limit) const {
+    FileRead file = readWholeFile(locate(name, directory, type), limit);
+    if (file.missing) {
+        return RuntimeError{"File not found in bundle: " + std::string(name)};
+    }
+    if (!file.problem.empty()) {
+        return RuntimeError{"Cannot read resource " + std::string(name) + ": " + file.problem};
+    }
+    return std::move(file.bytes);
 }
 
 std::string joinResourcePath(std::string_view first, std::string_view second) {

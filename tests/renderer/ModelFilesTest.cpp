@@ -60,6 +60,25 @@ TEST(ModelDataTest, ReadsBothFilesOfAModel) {
               "16-bit indices");
 }
 
+// 16-bit indices reach 65536 vertices of at most 2048 bytes: a larger vertex file is refused
+// by its size alone (these are sparse, so nothing of them is stored or read).
+TEST(ModelDataTest, RefusesFilesLargerThanTheFormatAllows) {
+    loadertest::TempResources resources;
+    resources.write("kadrel/models/huge-strides.bin", {});
+    resources.write("kadrel/models/huge-indices.bin", indices({0}));
+    std::filesystem::resize_file(resources.root() / "kadrel/models/huge-strides.bin",
+                                 kMaxVertexFileBytes + 1);
+    EXPECT_EQ(failure(readModelData(resources.locator(), ModelName::split("huge"), "kadrel")),
+              "Cannot read resource models/huge-strides.bin: 134217729 bytes are more than the "
+              "134217728 a model's vertex file can hold");
+    std::filesystem::resize_file(resources.root() / "kadrel/models/huge-strides.bin", 12);
+    std::filesystem::resize_file(resources.root() / "kadrel/models/huge-indices.bin",
+                                 kMaxIndexFileBytes + 2);
+    EXPECT_EQ(failure(readModelData(resources.locator(), ModelName::split("huge"), "kadrel")),
+              "Cannot read resource models/huge-indices.bin: 4294967296 bytes are more than the "
+              "4294967294 a model's index file can hold");
+}
+
 TEST(ModelDataTest, ValidatesAgainstTheVertexLayout) {
     ModelData data{"m-strides.bin", "m-indices.bin", Bytes(36), indices({0, 2, 1, 2})};
     EXPECT_TRUE(validate(data, 12).ok());
@@ -69,6 +88,9 @@ TEST(ModelDataTest, ValidatesAgainstTheVertexLayout) {
     EXPECT_EQ(failure(validate(data, 8)),
               "Model file m-strides.bin holds 36 bytes, not a whole number of 8-byte vertices");
     EXPECT_NE(failure(validate(data, 0)), "accepted");
+    EXPECT_EQ(
+        failure(validate(data, kMaxVertexStride + 1)),
+        "Model file m-strides.bin is drawn with a vertex stride of 2049 bytes, not 1 to 2048");
 
     // Index 65535 is found wherever it sits; an empty vertex file has no vertex to point at.
     data.indices = indices({0, 65535, 1});

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <fstream>
 
 #include "tests/renderer/LoaderTestFiles.h"
 
@@ -31,11 +34,46 @@ TEST(ResourceLocatorTest, ReadsNamesRelativeToTheirDirectoryAndNamesWhatIsMissin
               "File not found in bundle: models/room2-strides.bin");
     // Something is there but cannot be read as a file.
     EXPECT_EQ(failure(locator.read("models/folder-strides.bin", "kadrel")),
-              "Cannot read resource models/folder-strides.bin");
+              "Cannot read resource models/folder-strides.bin: it is a folder");
+    ASSERT_EQ(mkfifo((resources.root() / "pipe.bin").c_str(), 0600), 0);
+    EXPECT_EQ(failure(locator.read("pipe.bin", "")),
+              "Cannot read resource pipe.bin: it is not a plain file");
     // Directories join without empty parts.
     EXPECT_EQ(joinResourcePath("kadrel/", "textures"), "kadrel/textures");
     EXPECT_EQ(joinResourcePath("", "textures"), "textures");
     EXPECT_EQ(joinResourcePath("kadrel", ""), "kadrel");
+}
+
+// A file larger than the caller allows is refused by its size, before anything is read; one
+// too large for memory names itself instead of ending the program.
+TEST(ResourceLocatorTest, RefusesFilesOverTheLimitAndSurvivesFilesOverMemory) {
+    loadertest::TempResources resources;
+    resources.write("models/room1-strides.bin", Bytes(24));
+    const ResourceLocator locator = resources.locator();
+    EXPECT_EQ(locator.read("models/room1-strides.bin", "", {}, {24, "a test file"}).value().size(),
+              24U);
+    EXPECT_EQ(failure(locator.read("models/room1-strides.bin", "", {}, {23, "a test file"})),
+              "Cannot read resource models/room1-strides.bin: 24 bytes are more than the 23 a "
+              "test file can hold");
+
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer ends the program on an allocation it cannot make";
+#endif
+    // 8 TiB of holes: more than memory and swap hold, so the buffer cannot be had, unless
+    // the system promises any amount of memory (and the read would then go on for hours).
+    std::ifstream overcommit("/proc/sys/vm/overcommit_memory");
+    int mode = 0;
+    if (!(overcommit >> mode) || mode == 1) {
+        GTEST_SKIP() << "this system grants any allocation";
+    }
+    std::error_code error;
+    std::filesystem::resize_file(resources.root() / "models/room1-strides.bin", 1ULL << 43, error);
+    if (error) {
+        GTEST_SKIP() << "no sparse file of 8 TiB here: " << error.message();
+    }
+    EXPECT_EQ(failure(locator.read("models/room1-strides.bin", "")),
+              "Cannot read resource models/room1-strides.bin: not enough memory for its "
+              "8796093022208 bytes");
 }
 
 TEST(ResourceLocatorTest, NeverLeavesTheRoot) {
