@@ -7,8 +7,9 @@
 
 namespace renderer {
 
-// Writes an RGBA image as an 8-bit RGBA PNG file. Fails with "Cannot write PNG " + path
-// when the file cannot be created or written, or when the image's size and data disagree.
+// Writes an RGBA image as an 8-bit RGBA PNG file. Fails with "Cannot write PNG " + path +
+// ": " + why: the system's reason when the file cannot be created or written ("No space left
+// on device"), or the image's size and data disagreeing.
 Result<void> writePng(const std::string& path, const Image& image);
 
 } // namespace renderer

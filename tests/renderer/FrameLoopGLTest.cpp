@@ -146,10 +146,17 @@ TEST(FrameLoopGLTest, FramesAreWrittenAsPngTopRowFirst) {
     EXPECT_EQ(pixels, frame.rgba);
     EXPECT_EQ(pixels[0], 255) << "the first row is the top of the frame, which is red";
     EXPECT_EQ(pixels[pixels.size() - 2], 255) << "the last row is blue";
-    EXPECT_FALSE(renderer::writePng((h.resources.root() / "no/such/dir.png").string(), frame).ok());
+
+    // Failures say why, in the system's words where the system refused.
+    const std::string nowhere = (h.resources.root() / "no/such/dir.png").string();
+    EXPECT_EQ(renderer::writePng(nowhere, frame).error().message,
+              "Cannot write PNG " + nowhere + ": No such file or directory");
+    EXPECT_EQ(renderer::writePng("/dev/full", frame).error().message,
+              "Cannot write PNG /dev/full: No space left on device");
     Image broken = frame;
     broken.rgba.pop_back();
-    EXPECT_EQ(renderer::writePng(path, broken).error().message, "Cannot write PNG " + path);
+    EXPECT_EQ(renderer::writePng(path, broken).error().message,
+              "Cannot write PNG " + path + ": the image's size and pixels disagree");
 }
 
 } // namespace
