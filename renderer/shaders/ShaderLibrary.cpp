@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "renderer/Fatal.h"
+#include "renderer/shaders/ShaderSource.h"
 
 namespace renderer {
 
@@ -42,37 +43,31 @@ bool slotOf(std::string_view name, std::string_view prefix, unsigned& slot) {
     return error == std::errc{} && end == last && slot < gl::SLOTS_PER_STAGE;
 }
 
-// Puts the shared helpers after the #version line and renumbers the rest so that compiler
-// messages give the line numbers of the file itself.
-std::string withCommon(const std::string& source, const std::string& common) {
-    const std::size_t versionEnd = source.find('\n');
-    if (common.empty() || !source.starts_with("#version") || versionEnd == std::string::npos) {
-        return source;
-    }
-    std::string result = source.substr(0, versionEnd + 1);
-    result += common;
-    result += "\n#line 2\n";
-    result += source.substr(versionEnd + 1);
-    return result;
-}
-
 } // namespace
 
 ShaderLibrary::ShaderLibrary(const ResourceLocator& locator, gl::State& state)
-    : locator_(locator), state_(state) {
-    Result<Bytes> common = locator_.read("Common.glsl", DIRECTORY);
-    if (common) {
-        common_.assign(common.value().begin(), common.value().end());
+    : locator_(locator), state_(state) {}
+
+const std::string& ShaderLibrary::common() {
+    if (!common_) {
+        // Read on first use rather than when made: a renderer makes its library before it
+        // checks the resources folder, whose absence is the better message.
+        Result<std::string> read = readSharedInclude(locator_);
+        if (!read) {
+            fatal(read.error().message);
+        }
+        common_ = std::move(read).value();
     }
+    return *common_;
 }
 
 gl::ShaderStage ShaderLibrary::compile(const std::string& function, GLenum stage) {
-    Result<Bytes> file = locator_.read(function, DIRECTORY, "glsl");
+    const std::string& helpers = common();
+    Result<std::string> file = readShaderFunction(locator_, function);
     if (!file) {
-        fatal("Cannot find shader function ", function);
+        fatal(file.error().message);
     }
-    const std::string source =
-        withCommon(std::string(file.value().begin(), file.value().end()), common_);
+    const std::string source = withCommon(file.value(), helpers);
     gl::ShaderStage shader = gl::ShaderStage::create(stage);
     const char* text = source.c_str();
     const auto length = static_cast<GLint>(source.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,16 +26,15 @@ namespace renderer {
 //   that stage;
 // - vertex inputs use layout(location = p) for the p-th attribute of the vertex layout.
 //
-// Failures stop the program: "Cannot find shader function " + function name for a missing
-// file, "Cannot compile shader function " + function name + ": " + the compiler's log, and
-// "Cannot create render pipeline state: " + the linker's log for a failed link.
+// Failures stop the program with the messages of ShaderSource.h for files that are missing
+// or cannot be read (the function's file, Common.glsl, the folder), "Cannot compile shader
+// function " + function name + ": " + the compiler's log, and "Cannot create render pipeline
+// state: " + the linker's log for a failed link.
 class ShaderLibrary {
   public:
     ShaderLibrary(const ResourceLocator& locator, gl::State& state);
 
     ShaderFunctions functions(std::string_view name);
-
-    static constexpr std::string_view DIRECTORY = "shaders";
 
   private:
     struct Entry {
@@ -43,12 +43,13 @@ class ShaderLibrary {
         gl::Program program;
     };
 
+    const std::string& common();
     gl::ShaderStage compile(const std::string& function, GLenum stage);
     void bindInterface(GLuint program, std::string_view name);
 
     const ResourceLocator& locator_;
     gl::State& state_;
-    std::string common_;
+    std::optional<std::string> common_;
     std::map<std::string, Entry, std::less<>> entries_;
 };
 

@@ -83,6 +83,14 @@ TEST_F(RendererDeathTest, MissingOrBrokenResourcesStopTheStart) {
     EXPECT_EXIT(start("Unlinked"), testing::ExitedWithCode(1),
                 "^Cannot create render pipeline state: .*main");
 
+    // The helpers every shader may use are a file of the library like any other.
+    std::filesystem::rename(resources.root() / "shaders" / "Common.glsl",
+                            resources.root() / "Common.glsl");
+    EXPECT_EXIT(start("Color"), testing::ExitedWithCode(1),
+                "^Cannot find the shared shader include shaders/Common.glsl\n$");
+    std::filesystem::rename(resources.root() / "Common.glsl",
+                            resources.root() / "shaders" / "Common.glsl");
+
     std::filesystem::remove(resources.root() / "models" / "vignette-round-vntao-indices.bin");
     EXPECT_EXIT(start(""), testing::ExitedWithCode(1),
                 "^File not found in bundle: models/vignette-round-vntao-indices.bin\n"
