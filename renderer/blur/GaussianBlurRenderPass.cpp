@@ -1,10 +1,10 @@
 #include "renderer/blur/GaussianBlurRenderPass.h"
 
-#include <cmath>
 #include <utility>
 
 #include "engine/Blending.h"
 #include "renderer/Fatal.h"
+#include "renderer/blur/BlurImageSize.h"
 #include "renderer/blur/FullscreenQuad.h"
 #include "renderer/blur/RenderTargets.h"
 
@@ -43,14 +43,9 @@ GaussianBlurRenderPass::GaussianBlurRenderPass(float aspect, std::int32_t minSiz
     : name(std::move(nameIn)), renderEncoderLabelRTT("Blur pass " + name + " RTT"),
       renderEncoderLabelBlur1("Blur pass " + name + " blur 1"),
       renderEncoderLabelBlur2("Blur pass " + name + " blur 2") {
-    const auto size = static_cast<float>(minSize);
-    if (aspect <= 1.0F) {
-        width = minSize;
-        height = static_cast<std::int64_t>(std::round(size / aspect));
-    } else {
-        height = minSize;
-        width = static_cast<std::int64_t>(std::round(size * aspect));
-    }
+    const BlurImageSize size = blurImageSize(aspect, minSize);
+    width = size.width;
+    height = size.height;
 }
 
 void GaussianBlurRenderPass::createTextures(ShaderLibrary& library, gl::State& state) {

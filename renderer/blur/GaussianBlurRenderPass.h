@@ -22,9 +22,7 @@ namespace renderer {
 // holds the result. Made once per blurred-pass id and never resized.
 class GaussianBlurRenderPass {
   public:
-    // Computes the size (the short side minSize, the other side the nearest integer to
-    // minSize times the aspect or its inverse, halves away from zero) and the labels; makes
-    // no GL object.
+    // Computes the size (see blurImageSize) and the labels; makes no GL object.
     GaussianBlurRenderPass(float aspect, std::int32_t minSize, std::string name);
 
     // Targets, framebuffers, the three pass descriptions, the quad buffer and the four blur

@@ -103,6 +103,23 @@ TEST(RenderOptionsTest, BadInputIsRefusedWithAMessageNamingIt) {
     }
 }
 
+// The blurred passes keep their short side (200 pixels at most) and stretch the long one by
+// the frame's aspect; a frame that would make it longer than 16384 is refused up front, not by
+// the renderer on the first frame.
+TEST(RenderOptionsTest, SizesWhoseBlurredImagesWouldBeTooLargeAreRefused) {
+    for (const char* fits : {"--size 81x1", "--size 1x81", "--size 16384x200", "--size 16384x16384",
+                             "--contact-sheet --size 200x16384"}) {
+        EXPECT_TRUE(parse(fits).options) << fits << ": " << parse(fits).error;
+    }
+    EXPECT_EQ(parse("--size 16384x199").error,
+              "--size '16384x199' is too wide for the blurred passes, whose images would be "
+              "16466x200 (at most 16384 a side)");
+    EXPECT_EQ(parse("--size 1x82").error,
+              "--size '1x82' is too tall for the blurred passes, whose images would be "
+              "200x16400 (at most 16384 a side)");
+    EXPECT_FALSE(parse("--contact-sheet --size 16384x1").options);
+}
+
 TEST(RenderOptionsTest, FramePatternsNumberFramesAndRefuseStrayPercents) {
     EXPECT_EQ(FramePath::format("f-%04d.png", 7), "f-0007.png");
     EXPECT_EQ(FramePath::format("f-%04d.png", 123456), "f-123456.png");

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "engine/commands/RenderPassCommand.h"
+#include "renderer/blur/BlurImageSize.h"
 #include "scene/kadrel/CameraTable.h"
 #include "scene/kadrel/KadrelSettings.h"
 #include "tools/kadrel-render/FramePath.h"
@@ -75,6 +77,43 @@ std::optional<std::pair<int, int>> parseSize(std::string_view text) {
     return std::pair{*width, *height};
 }
 
+std::int32_t largestBlurShortSide(const std::vector<engine::commands::CommandPtr>& commands) {
+    std::int32_t largest = 0;
+    for (const engine::commands::CommandPtr& command : commands) {
+        if (const auto* pass =
+                dynamic_cast<const engine::commands::BlurredPassCommand*>(command.get())) {
+            largest = std::max(largest, pass->minSize);
+        }
+        if (const auto* group = command ? command->asGroup() : nullptr) {
+            largest = std::max(largest, largestBlurShortSide(group->commands));
+        }
+    }
+    return largest;
+}
+
+// The short side of the wallpaper's largest blurred image, whichever passes a run switches
+// on: the long side grows with the frame's aspect.
+std::int32_t largestBlurShortSide() {
+    static const std::int32_t largest = [] {
+        const kadrel::KadrelScene scene;
+        return largestBlurShortSide(scene.commands);
+    }();
+    return largest;
+}
+
+// Why the renderer could not make the blurred images of a frame of this size, if it could
+// not: they are derived from the aspect and may exceed the largest texture.
+std::optional<std::string> blurredImagesProblem(int width, int height) {
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    const renderer::BlurImageSize blur = renderer::blurImageSize(aspect, largestBlurShortSide());
+    if (blur.width <= MAX_SIZE && blur.height <= MAX_SIZE) {
+        return std::nullopt;
+    }
+    return std::string(width > height ? "wide" : "tall") + " for the blurred passes, whose " +
+           "images would be " + std::to_string(blur.width) + "x" + std::to_string(blur.height) +
+           " (at most " + std::to_string(MAX_SIZE) + " a side)";
+}
+
 struct Parser {
     RenderOptions options;
     std::string error;
@@ -113,6 +152,9 @@ struct Parser {
                 size->second > MAX_SIZE) {
                 return fail("--size wants WIDTHxHEIGHT, each from 1 to " +
                             std::to_string(MAX_SIZE) + ", not " + quoted(value));
+            }
+            if (const auto problem = blurredImagesProblem(size->first, size->second)) {
+                return fail("--size " + quoted(value) + " is too " + *problem);
             }
             options.width = size->first;
             options.height = size->second;
