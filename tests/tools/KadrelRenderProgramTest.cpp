@@ -12,6 +12,8 @@
 #include <iterator>
 #include <string>
 
+#include "renderer/headless/EglContext.h"
+#include "renderer/pipeline/Anisotropy.h"
 #include "tests/tools/TinyWallpaper.h"
 
 namespace {
@@ -135,6 +137,46 @@ TEST_F(KadrelRenderProgramTest, FramesShowThePlacedRoomWithTheVignetteDarkeningT
     const rendertest::Region centre{44, 23, 52, 31};
     EXPECT_LT(brightness(room1, corner), 0.7 * brightness(plain, corner));
     EXPECT_NEAR(brightness(room1, centre), brightness(plain, centre), 12.0);
+}
+
+// The shipped rooms, seen where anisotropic filtering on a software rasteriser took minutes
+// for one frame: the frame is written, and a software rasteriser is told so.
+TEST_F(KadrelRenderProgramTest, TheShippedRoomsRenderTheViewThatOnceStalled) {
+    const fs::path shipped = fs::path(KADREL_SOURCE_DIR) / "resources";
+    const Outcome frame =
+        run("--resources " + shipped.string() + " --size 320x180 --time 23700 --out frame.png");
+    ASSERT_EQ(frame.status, 0) << frame.err;
+    EXPECT_EQ(pngSize(work / "frame.png"), std::make_pair(320, 180));
+
+    renderer::EglContext context;
+    const std::string name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string line = "Anisotropic filtering is off: " + name + " rasterises in software\n";
+    EXPECT_EQ(frame.out.find(line) != std::string::npos, renderer::isSoftwareRasterizer(name))
+        << frame.out;
+}
+
+// Room 1 is shown only after the first cut, minutes in; its broken model must stop the
+// start, not that frame.
+TEST_F(KadrelRenderProgramTest, AModelCutShortStopsTheStartWithItsFileNamed) {
+    const fs::path shipped = fs::path(KADREL_SOURCE_DIR) / "resources";
+    const fs::path copy = wallpaper.root() / "shipped";
+    fs::create_directories(copy / "kadrel");
+    for (const char* folder : {"shaders", "models", "kadrel/textures"}) {
+        fs::create_directory_symlink(shipped / folder, copy / folder);
+    }
+    fs::copy(shipped / "kadrel" / "models", copy / "kadrel" / "models");
+    fs::resize_file(copy / "kadrel/models/room1-strides.bin", 100 * 12);
+
+    const Outcome cut = run("--resources " + copy.string() + " --size 64x36 --out a.png");
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_NE(cut.err.find("Cannot create model buffers: Model file "
+                           "kadrel/models/room1-indices.bin has index "),
+              std::string::npos)
+        << cut.err;
+    EXPECT_NE(cut.err.find("past the 100 vertices of kadrel/models/room1-strides.bin\n"),
+              std::string::npos)
+        << cut.err;
+    EXPECT_FALSE(fs::exists(work / "a.png"));
 }
 
 TEST_F(KadrelRenderProgramTest, FindsTheResourcesBesideItselfWithNoOptions) {
