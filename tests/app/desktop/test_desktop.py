@@ -47,8 +47,9 @@ class DesktopTest(unittest.TestCase):
 
     def assert_quits_cleanly(self, service):
         self.session.click(service, "Quit")
-        self.assertEqual(self.process.wait(timeout=20), 0)
+        status = self.process.wait(timeout=20)
         errors = self.session.errors()
+        self.assertEqual(status, 0, errors)
         self.assertEqual(errors, "", "kadrel wrote to standard error")
 
     def test_wallpaper_window_is_the_desktop_and_shows_the_scene(self):
