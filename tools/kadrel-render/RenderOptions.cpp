@@ -359,7 +359,9 @@ renders one 1920x1080 frame, 5 seconds into the scene, to kadrel.png, from the
 resources folder that ships beside the program.
 
 Frames:
-  --size WxH            frame size in pixels (default 1920x1080)
+  --size WxH            frame size in pixels (default 1920x1080); frames wider or
+                        taller than about 80:1 are refused, as their blurred
+                        images would outgrow the largest texture
   --time MS             scene time of the first frame in milliseconds (default 5000)
   --frames N            render N frames (default 1)
   --fps F               frame rate of the scene clock (default 30): frames are
