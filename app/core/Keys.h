@@ -38,6 +38,7 @@ inline const Key<QString> clockFormat{"clockFormat", QStringLiteral("h:mm")};
 inline constexpr Key<bool> clockEnabled{"clockEnabled", false};
 inline constexpr Key<double> clockOpacity{"clockOpacity", 0.7};
 inline constexpr Key<float> clockSize{"clockSize", 220.0f};
+inline constexpr Key<bool> pauseWhenCovered{"pauseWhenCovered", true};
 
 } // namespace keys
 } // namespace app
