@@ -1,6 +1,7 @@
 #include "renderer/loaders/AstcDecoder.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -78,7 +79,14 @@ Result<Bytes> AstcDecoder::decode(const AstcInfo& info, std::span<const std::uin
         return RuntimeError{"Cannot decode texture file " + std::string(file) +
                             ": its header does not match its blocks"};
     }
-    Bytes texels(static_cast<std::size_t>(info.width * info.height * 4));
+    Bytes texels;
+    try {
+        texels.resize(static_cast<std::size_t>(info.width * info.height * 4));
+    } catch (const std::bad_alloc&) {
+        return RuntimeError{"Cannot decode texture file " + std::string(file) +
+                            ": not enough memory for its " + std::to_string(info.width) + "x" +
+                            std::to_string(info.height) + " texels"};
+    }
     void* slices[] = {texels.data()};
     astcenc_image image{static_cast<unsigned>(info.width), static_cast<unsigned>(info.height), 1,
                         ASTCENC_TYPE_U8, slices};

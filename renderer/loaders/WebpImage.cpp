@@ -1,5 +1,6 @@
 #include "renderer/loaders/WebpImage.h"
 
+#include <new>
 #include <string>
 
 #include <webp/decode.h>
@@ -19,7 +20,12 @@ Result<Rgba8Image> decodeWebp(std::span<const std::uint8_t> bytes, std::string_v
     Rgba8Image image;
     image.width = width;
     image.height = height;
-    image.texels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    try {
+        image.texels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    } catch (const std::bad_alloc&) {
+        return RuntimeError{unreadable.message + ": not enough memory for its " +
+                            std::to_string(width) + "x" + std::to_string(height) + " texels"};
+    }
     const int stride = width * 4;
     if (WebPDecodeRGBAInto(bytes.data(), bytes.size(), image.texels.data(), image.texels.size(),
                            stride) == nullptr) {
