@@ -37,17 +37,32 @@ bool writeFile(const fs::path& path, std::string_view text) {
 }
 
 // A resources folder of this process, with a file beside the shader folder that no name may
-// reach.
-const fs::path& root() {
-    static const fs::path folder = [] {
+// reach; removed when the fuzzer exits.
+class TempFolder {
+  public:
+    TempFolder() {
         std::string pattern = (fs::temp_directory_path() / "kadrel-fuzz-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
-        writeFile(fs::path(pattern) / "secret.glsl", "outside the shader folder");
-        return fs::path(pattern);
-    }();
-    return folder;
+        path_ = pattern;
+        writeFile(path_ / "secret.glsl", "outside the shader folder");
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+const fs::path& root() {
+    static const TempFolder folder;
+    return folder.path();
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {
