@@ -12,7 +12,7 @@ packages=(
   # the desktop tests: a throw-away X display with a window manager, a private session bus
   # with mocked desktop services, and tools to read window properties and take screenshots
   xvfb xauth openbox dbus-daemon python3-dbusmock x11-utils x11-apps x11-xserver-utils imagemagick
-  xserver-xorg-core xserver-xorg-video-dummy
+  xserver-xorg-core xserver-xorg-video-dummy wmctrl xdotool
 )
 
 missing=()

@@ -321,3 +321,14 @@ def cpu_and_wakeups(pid):
         except FileNotFoundError:
             pass  # a thread that ended meanwhile
     return ticks / os.sysconf("SC_CLK_TCK"), switches
+
+
+def open_client(session, args, timeout=20.0):
+    """Starts an X client (xclock, xmessage, ...) and waits until the window manager lists
+    its window: (process, window id as "0x..." the way the client list spells it)."""
+    before = set(re.findall(r"0x[0-9a-f]+", session.xprop_root("_NET_CLIENT_LIST")))
+    process = session._spawn(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    window = wait_for(lambda: next((w for w in re.findall(r"0x[0-9a-f]+", session.xprop_root("_NET_CLIENT_LIST"))
+                                    if w not in before), None),
+                      timeout=timeout, what="the window of " + args[0])
+    return process, window
