@@ -35,15 +35,16 @@ def usage(pid, seconds):
     return (cpu1 - cpu0) / elapsed, (wake1 - wake0) / elapsed
 
 
-class CoveredTest(unittest.TestCase):
-    def setUp(self):
-        self.session = DesktopSession(640, 360)
-        self.addCleanup(self.session.close)
+class Covering:
+    """Helpers for a test case with self.session: the program, X clients, and telling
+    drawing from paused."""
 
-    def start(self, config=None):
+    def start(self, config=None, placed=(0, 0, 640, 360)):
         self.process = self.session.start_kadrel(PROGRAM, config=config)
         self.addCleanup(self.stop)
         self.window = self.session.kadrel_window()
+        self.placed = placed + ("IsViewable",)
+        wait_for(lambda: self.session.geometry(self.window) == self.placed, what="the window in place")
         wait_for(lambda: "Set scene size" in self.session.output(), timeout=60, what="the first frame")
 
     def stop(self):
@@ -87,10 +88,16 @@ class CoveredTest(unittest.TestCase):
         self.assertLess(cpu, PAUSED_CPU, "still drawing: " + why)
         self.assertLess(wakeups, PAUSED_WAKEUPS, "still waking up: " + why)
         # Paused, not hidden: the window stays mapped where it was.
-        self.assertEqual(self.session.geometry(self.window), (0, 0, 640, 360, "IsViewable"), why)
+        self.assertEqual(self.session.geometry(self.window), self.placed, why)
         print("\n  %s: CPU %.2f %%, %.2f wake-ups/s over %.0f s" % (why, 100 * cpu, wakeups, seconds),
               file=sys.stderr)
         return cpu, wakeups
+
+
+class CoveredTest(Covering, unittest.TestCase):
+    def setUp(self):
+        self.session = DesktopSession(640, 360)
+        self.addCleanup(self.session.close)
 
     def test_full_screen_window_pauses_until_it_leaves_hides_or_changes_workspace(self):
         self.start()
@@ -147,6 +154,18 @@ class CoveredTest(unittest.TestCase):
         self.assert_paused("maximised both ways again")
         self.close_and_check(other_process)
 
+    def test_maximised_window_pauses_it_above_a_panel(self):
+        self.start()
+        # A bottom panel: a window that reserves the screen's last 40 rows. The wallpaper
+        # shows there only under the panel, so what is left is all there is to cover.
+        _, panel = self.client("640x40+0+320")
+        self.session.run(["xprop", "-id", panel, "-f", "_NET_WM_STRUT_PARTIAL", "32c", "-set",
+                          "_NET_WM_STRUT_PARTIAL", "0,0,0,40,0,0,0,0,0,0,0,639"], check=True)
+        wait_for(lambda: "0, 0, 640, 320" in self.session.xprop_root("_NET_WORKAREA"), what="the work area")
+        _, window = self.client()
+        self.wmctrl("-i", "-r", window, "-b", "add,maximized_vert,maximized_horz")
+        self.assert_paused("maximised above a panel")
+
     def test_setting_off_keeps_drawing_under_a_full_screen_window(self):
         self.start(config="[General]\npauseWhenCovered=false\n")
         _, clock = self.client()
@@ -162,6 +181,36 @@ class CoveredTest(unittest.TestCase):
         with open(self.session.config_path(), "w") as file:
             file.write("[General]\npauseWhenCovered=false\n")
         self.assert_drawing("covered, with pauseWhenCovered switched off")
+
+
+class MonitorsCoveredTest(Covering, unittest.TestCase):
+    """Two monitors need Xorg's dummy driver (root only), and a scaled screen makes Qt's
+    coordinates differ from the window manager's: only the wallpaper's own monitor counts."""
+
+    def setUp(self):
+        if os.geteuid() != 0:
+            self.skipTest("Xorg with the dummy driver needs root")
+        self.session = DesktopSession(server="xorg-dummy")
+        self.addCleanup(self.session.close)
+        self.session.set_monitor("DUMMY0", 1024, 768, 0, 0, primary=True)
+        self.session.set_monitor("DUMMY1", 800, 600, 1024, 0)
+
+    def test_only_a_full_screen_window_on_the_wallpapers_monitor_pauses_it(self):
+        listing = wait_for(lambda: (lambda lines: lines if len(lines) == 2 else None)(
+            self.session.run([PROGRAM, "--list-displays"]).stdout.splitlines()), what="two monitors")
+        second = next(line.split()[0] for line in listing if line.split()[1] == "DUMMY1")
+        self.session.env["QT_SCALE_FACTOR"] = "2"
+        self.start(config="[General]\ndisplay=%s\n" % second, placed=(1024, 0, 800, 600))
+
+        _, first = self.client("200x150+100+100")
+        self.wmctrl("-i", "-r", first, "-b", "add,fullscreen")
+        wait_for(lambda: "FULLSCREEN" in self.state(first), what="a full-screen window on the first monitor")
+        time.sleep(0.5)
+        self.assert_drawing("covered on the other monitor only")
+
+        _, other = self.client("200x150+1100+100")
+        self.wmctrl("-i", "-r", other, "-b", "add,fullscreen")
+        self.assert_paused("a full-screen window on its own monitor, screen scaled by 2")
 
 
 if __name__ == "__main__":
