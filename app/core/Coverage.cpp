@@ -23,13 +23,14 @@ void subtract(std::vector<Box>& pieces, const Box& cut) {
     std::vector<Box> rest;
     rest.reserve(pieces.size());
     for (const Box& p : pieces) {
-        const Box overlap{std::max(p.left, cut.left), std::max(p.top, cut.top), std::min(p.right, cut.right),
-                          std::min(p.bottom, cut.bottom)};
+        const Box overlap{std::max(p.left, cut.left), std::max(p.top, cut.top),
+                          std::min(p.right, cut.right), std::min(p.bottom, cut.bottom)};
         if (overlap.empty()) {
             rest.push_back(p);
             continue;
         }
-        for (const Box& b : {Box{p.left, p.top, p.right, overlap.top}, Box{p.left, overlap.bottom, p.right, p.bottom},
+        for (const Box& b : {Box{p.left, p.top, p.right, overlap.top},
+                             Box{p.left, overlap.bottom, p.right, p.bottom},
                              Box{p.left, overlap.top, overlap.left, overlap.bottom},
                              Box{overlap.right, overlap.top, p.right, overlap.bottom}}) {
             if (!b.empty()) {

@@ -19,7 +19,8 @@ constexpr std::uint32_t ALL_DESKTOPS = 0xFFFFFFFF;
 constexpr std::uint32_t MAX_VALUES = 1U << 20;
 // What this watcher needs to hear about a managed window: its properties (state, workspace,
 // frame extents) and its structure (moves, resizes, map, unmap, destruction).
-constexpr std::uint32_t CLIENT_EVENTS = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+constexpr std::uint32_t CLIENT_EVENTS =
+    XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
 
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
@@ -39,7 +40,8 @@ template <class T> Reply<T> take(T* reply, xcb_generic_error_t* error, bool& gon
 std::vector<std::uint32_t> values32(xcb_connection_t* c, xcb_get_property_cookie_t cookie,
                                     xcb_atom_t type, bool& gone) {
     xcb_generic_error_t* error = nullptr;
-    const Reply<xcb_get_property_reply_t> reply = take(xcb_get_property_reply(c, cookie, &error), error, gone);
+    const Reply<xcb_get_property_reply_t> reply =
+        take(xcb_get_property_reply(c, cookie, &error), error, gone);
     if (!reply || reply->type != type || reply->format != 32) {
         return {};
     }
@@ -48,27 +50,29 @@ std::vector<std::uint32_t> values32(xcb_connection_t* c, xcb_get_property_cookie
     return {data, data + count};
 }
 
-xcb_get_property_cookie_t readProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
-                                       xcb_atom_t type) {
+xcb_get_property_cookie_t readProperty(xcb_connection_t* c, xcb_window_t window,
+                                       xcb_atom_t property, xcb_atom_t type) {
     return xcb_get_property(c, 0, window, property, type, 0, MAX_VALUES);
 }
 
 // Adds `wanted` to this connection's event mask on `window` without taking away what Qt
 // selected there (the root, Qt's own windows). Returns the mask before, or nothing when the
 // window already had all of it. A window that vanished meanwhile is no error worth a word.
-std::optional<std::uint32_t> addEvents(xcb_connection_t* c, xcb_window_t window, std::uint32_t before,
-                                       std::uint32_t wanted) {
+std::optional<std::uint32_t> addEvents(xcb_connection_t* c, xcb_window_t window,
+                                       std::uint32_t before, std::uint32_t wanted) {
     if ((before & wanted) == wanted) {
         return std::nullopt;
     }
     const std::uint32_t mask = before | wanted;
-    const xcb_void_cookie_t cookie = xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask);
+    const xcb_void_cookie_t cookie =
+        xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask);
     xcb_discard_reply(c, cookie.sequence);
     return before;
 }
 
 void restoreEvents(xcb_connection_t* c, xcb_window_t window, std::uint32_t mask) {
-    const xcb_void_cookie_t cookie = xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask);
+    const xcb_void_cookie_t cookie =
+        xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask);
     xcb_discard_reply(c, cookie.sequence);
 }
 
@@ -98,10 +102,12 @@ X11CoverageWatcher::X11CoverageWatcher(xcb_connection_t* connection, QObject* pa
     std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
     for (std::size_t i = 0; i < names.size(); ++i) {
         const char* name = names[i].second;
-        cookies[i] = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+        cookies[i] =
+            xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection_, cookies[i], nullptr));
+        const Reply<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(connection_, cookies[i], nullptr));
         *names[i].first = reply ? reply->atom : XCB_NONE;
     }
 
@@ -135,11 +141,12 @@ void X11CoverageWatcher::watch(QWindow* wallpaper) {
         if (root_ != geometry->root) {
             stopWatching();
             root_ = geometry->root;
-            const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-                connection_, xcb_get_window_attributes(connection_, root_), nullptr));
+            const Reply<xcb_get_window_attributes_reply_t> attributes(
+                xcb_get_window_attributes_reply(
+                    connection_, xcb_get_window_attributes(connection_, root_), nullptr));
             if (attributes) {
-                rootMaskBefore_ =
-                    addEvents(connection_, root_, attributes->your_event_mask, XCB_EVENT_MASK_PROPERTY_CHANGE);
+                rootMaskBefore_ = addEvents(connection_, root_, attributes->your_event_mask,
+                                            XCB_EVENT_MASK_PROPERTY_CHANGE);
             }
             QCoreApplication::instance()->installNativeEventFilter(this);
         }
@@ -175,7 +182,8 @@ void X11CoverageWatcher::forget(xcb_window_t window, const Client& client) {
     }
 }
 
-bool X11CoverageWatcher::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) {
+bool X11CoverageWatcher::nativeEventFilter(const QByteArray& eventType, void* message,
+                                           qintptr* result) {
     (void)result;
     if (wallpaper_ == XCB_NONE || eventType != "xcb_generic_event_t") {
         return false;
@@ -203,7 +211,8 @@ bool X11CoverageWatcher::nativeEventFilter(const QByteArray& eventType, void* me
                 rootDirty_ = true;
                 scheduleRecompute();
             }
-        } else if (e->atom == atoms_.wmState || e->atom == atoms_.wmDesktop || e->atom == atoms_.frameExtents) {
+        } else if (e->atom == atoms_.wmState || e->atom == atoms_.wmDesktop ||
+                   e->atom == atoms_.frameExtents) {
             markDirty(e->window);
         }
         break;
@@ -218,7 +227,8 @@ bool X11CoverageWatcher::nativeEventFilter(const QByteArray& eventType, void* me
         markDirty(reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window);
         break;
     case XCB_DESTROY_NOTIFY:
-        if (clients_.count(reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window) != 0) {
+        if (clients_.count(reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window) !=
+            0) {
             listDirty_ = true;
             scheduleRecompute();
         }
@@ -276,17 +286,19 @@ void X11CoverageWatcher::readRoot() {
         geometry = xcb_get_geometry(connection_, wallpaper_);
         origin = xcb_translate_coordinates(connection_, wallpaper_, root_, 0, 0);
     }
-    bool rootGone = false; // never: the root outlives the connection
+    bool rootGone = false; // the root never goes away: read and ignored
     if (list) {
         listDirty_ = false;
         xcb_generic_error_t* error = nullptr;
-        const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, *list, &error));
+        const Reply<xcb_get_property_reply_t> reply(
+            xcb_get_property_reply(connection_, *list, &error));
         std::free(error);
         // No list: no window manager that follows EWMH, and so no way to tell what covers.
         haveClientList_ = reply && reply->type == XCB_ATOM_WINDOW && reply->format == 32;
         std::set<xcb_window_t> listed;
         if (haveClientList_) {
-            const auto* data = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+            const auto* data =
+                static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
             listed.insert(data, data + xcb_get_property_value_length(reply.get()) / 4);
             listed.erase(wallpaper_);
         }
@@ -304,9 +316,11 @@ void X11CoverageWatcher::readRoot() {
     }
     if (desktop) {
         rootDirty_ = false;
-        const std::vector<std::uint32_t> current = values32(connection_, *desktop, XCB_ATOM_CARDINAL, rootGone);
+        const std::vector<std::uint32_t> current =
+            values32(connection_, *desktop, XCB_ATOM_CARDINAL, rootGone);
         currentDesktop_ = current.empty() ? 0 : current[0];
-        const std::vector<std::uint32_t> areas = values32(connection_, *area, XCB_ATOM_CARDINAL, rootGone);
+        const std::vector<std::uint32_t> areas =
+            values32(connection_, *area, XCB_ATOM_CARDINAL, rootGone);
         workAreas_.clear();
         for (std::size_t i = 0; i + 3 < areas.size(); i += 4) {
             workAreas_.emplace_back(static_cast<int>(areas[i]), static_cast<int>(areas[i + 1]),
@@ -322,7 +336,8 @@ void X11CoverageWatcher::readRoot() {
         error = nullptr;
         const Reply<xcb_translate_coordinates_reply_t> at =
             take(xcb_translate_coordinates_reply(connection_, *origin, &error), error, gone);
-        wallpaperFrame_ = gone || !size || !at ? QRect() : QRect(at->dst_x, at->dst_y, size->width, size->height);
+        wallpaperFrame_ =
+            gone || !size || !at ? QRect() : QRect(at->dst_x, at->dst_y, size->width, size->height);
     }
 }
 
@@ -343,7 +358,8 @@ void X11CoverageWatcher::selectOnNewClients() {
         Client& client = clients_[id];
         client.selected = true;
         if (attributes) {
-            client.maskBefore = addEvents(connection_, id, attributes->your_event_mask, CLIENT_EVENTS);
+            client.maskBefore =
+                addEvents(connection_, id, attributes->your_event_mask, CLIENT_EVENTS);
         }
         // A window that is gone already is read as gone below and dropped then.
     }
@@ -360,11 +376,12 @@ void X11CoverageWatcher::readDirtyClients() {
     std::vector<Pending> pending;
     for (const auto& [id, client] : clients_) {
         if (client.dirty) {
-            pending.push_back({id, xcb_get_window_attributes(connection_, id), xcb_get_geometry(connection_, id),
-                               xcb_translate_coordinates(connection_, id, root_, 0, 0),
-                               readProperty(connection_, id, atoms_.wmState, XCB_ATOM_ATOM),
-                               readProperty(connection_, id, atoms_.wmDesktop, XCB_ATOM_CARDINAL),
-                               readProperty(connection_, id, atoms_.frameExtents, XCB_ATOM_CARDINAL)});
+            pending.push_back(
+                {id, xcb_get_window_attributes(connection_, id), xcb_get_geometry(connection_, id),
+                 xcb_translate_coordinates(connection_, id, root_, 0, 0),
+                 readProperty(connection_, id, atoms_.wmState, XCB_ATOM_ATOM),
+                 readProperty(connection_, id, atoms_.wmDesktop, XCB_ATOM_CARDINAL),
+                 readProperty(connection_, id, atoms_.frameExtents, XCB_ATOM_CARDINAL)});
         }
     }
     for (const Pending& p : pending) {
@@ -378,9 +395,12 @@ void X11CoverageWatcher::readDirtyClients() {
         error = nullptr;
         const Reply<xcb_translate_coordinates_reply_t> at =
             take(xcb_translate_coordinates_reply(connection_, p.origin, &error), error, gone);
-        const std::vector<std::uint32_t> states = values32(connection_, p.state, XCB_ATOM_ATOM, gone);
-        const std::vector<std::uint32_t> desktop = values32(connection_, p.desktop, XCB_ATOM_CARDINAL, gone);
-        const std::vector<std::uint32_t> extents = values32(connection_, p.extents, XCB_ATOM_CARDINAL, gone);
+        const std::vector<std::uint32_t> states =
+            values32(connection_, p.state, XCB_ATOM_ATOM, gone);
+        const std::vector<std::uint32_t> desktop =
+            values32(connection_, p.desktop, XCB_ATOM_CARDINAL, gone);
+        const std::vector<std::uint32_t> extents =
+            values32(connection_, p.extents, XCB_ATOM_CARDINAL, gone);
 
         Client& client = clients_[p.id];
         client.dirty = false;
@@ -397,7 +417,8 @@ void X11CoverageWatcher::readDirtyClients() {
         w.fullscreen = has(atoms_.fullscreen);
         w.maximizedVert = has(atoms_.maximizedVert);
         w.maximizedHorz = has(atoms_.maximizedHorz);
-        w.hidden = has(atoms_.hidden) || has(atoms_.shaded) || attributes->map_state == XCB_MAP_STATE_UNMAPPED;
+        w.hidden = has(atoms_.hidden) || has(atoms_.shaded) ||
+                   attributes->map_state == XCB_MAP_STATE_UNMAPPED;
         // A window without a workspace is shown on whichever is current.
         w.onAllDesktops = desktop.empty() || desktop[0] == ALL_DESKTOPS;
         w.desktop = desktop.empty() ? 0 : desktop[0];
@@ -408,7 +429,8 @@ void X11CoverageWatcher::readDirtyClients() {
         const int top = extents.size() == 4 ? static_cast<int>(extents[2]) : 0;
         const int bottom = extents.size() == 4 ? static_cast<int>(extents[3]) : 0;
         w.frame = QRect(at->dst_x - border - left, at->dst_y - border - top,
-                        size->width + 2 * border + left + right, size->height + 2 * border + top + bottom);
+                        size->width + 2 * border + left + right,
+                        size->height + 2 * border + top + bottom);
     }
 }
 

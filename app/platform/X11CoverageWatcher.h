@@ -56,7 +56,7 @@ class X11CoverageWatcher final : public CoverageWatcher, public QAbstractNativeE
 
     struct Client {
         ClientWindow window;
-        bool dirty = true;    // its properties or geometry are to be read again
+        bool dirty = true;     // its properties or geometry are to be read again
         bool selected = false; // this connection hears its events
         // The event mask this connection had on the window before it was watched, restored
         // when watching ends; unset where nothing had to be added (Qt's own windows).

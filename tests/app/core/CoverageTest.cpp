@@ -60,7 +60,8 @@ TEST(Coverage, WindowsSideBySideCoverTogether) {
     EXPECT_FALSE(isCovered(kBelowPanel, {left}, 0));
     // One monitor's full-screen window over two monitors' worth of wallpaper.
     EXPECT_FALSE(isCovered(QRect(0, 0, 3840, 1080), {fullscreen(kScreen)}, 0));
-    EXPECT_TRUE(isCovered(QRect(0, 0, 3840, 1080), {fullscreen(kScreen), fullscreen(QRect(1920, 0, 1920, 1080))}, 0));
+    EXPECT_TRUE(isCovered(QRect(0, 0, 3840, 1080),
+                          {fullscreen(kScreen), fullscreen(QRect(1920, 0, 1920, 1080))}, 0));
 }
 
 TEST(Coverage, HiddenWindowsAndOtherWorkspacesCoverNothing) {
@@ -78,7 +79,8 @@ TEST(Coverage, HiddenWindowsAndOtherWorkspacesCoverNothing) {
     EXPECT_TRUE(isCovered(kScreen, {everywhere}, 5));
 
     // One that counts among several that don't.
-    EXPECT_TRUE(isCovered(kScreen, {minimised, elsewhere, maximized(kScreen, true, false), fullscreen(kScreen)}, 0));
+    EXPECT_TRUE(isCovered(
+        kScreen, {minimised, elsewhere, maximized(kScreen, true, false), fullscreen(kScreen)}, 0));
 }
 
 TEST(Coverage, NothingToShowIsNeverCovered) {
@@ -91,9 +93,9 @@ TEST(Coverage, NothingToShowIsNeverCovered) {
 
 TEST(Coverage, OverlappingWindowsLeavingOnePixelAreNotEnough) {
     // Four overlapping quarters that together miss the single pixel (959, 539).
-    const std::vector<ClientWindow> quarters{fullscreen(QRect(0, 0, 959, 1080)), fullscreen(QRect(0, 0, 1920, 539)),
-                                             fullscreen(QRect(960, 100, 960, 980)),
-                                             fullscreen(QRect(100, 540, 1820, 540))};
+    const std::vector<ClientWindow> quarters{
+        fullscreen(QRect(0, 0, 959, 1080)), fullscreen(QRect(0, 0, 1920, 539)),
+        fullscreen(QRect(960, 100, 960, 980)), fullscreen(QRect(100, 540, 1820, 540))};
     EXPECT_FALSE(isCovered(kScreen, quarters, 0));
     std::vector<ClientWindow> closed = quarters;
     closed.push_back(fullscreen(QRect(959, 539, 1, 1)));
@@ -103,7 +105,9 @@ TEST(Coverage, OverlappingWindowsLeavingOnePixelAreNotEnough) {
 // Many random arrangements on a small grid, against counting the pixels one by one.
 TEST(Coverage, AgreesWithPixelByPixelCounting) {
     std::mt19937 random(11);
-    const auto pick = [&random](int from, int to) { return std::uniform_int_distribution<int>(from, to)(random); };
+    const auto pick = [&random](int from, int to) {
+        return std::uniform_int_distribution<int>(from, to)(random);
+    };
     const QRect area(2, 3, 12, 9);
     int covered = 0;
     for (int round = 0; round < 3000; ++round) {
@@ -111,13 +115,15 @@ TEST(Coverage, AgreesWithPixelByPixelCounting) {
         const int count = pick(1, 6);
         for (int i = 0; i < count; ++i) {
             // Mostly large windows, so that full cover happens often enough to be tested.
-            windows.push_back(fullscreen(QRect(pick(-2, 10), pick(-2, 8), pick(0, 16), pick(0, 14))));
+            windows.push_back(
+                fullscreen(QRect(pick(-2, 10), pick(-2, 8), pick(0, 16), pick(0, 14))));
         }
         bool expected = true;
         for (int y = area.top(); y <= area.bottom() && expected; ++y)
             for (int x = area.left(); x <= area.right() && expected; ++x)
-                expected = std::any_of(windows.begin(), windows.end(),
-                                       [&](const ClientWindow& w) { return w.frame.contains(x, y); });
+                expected = std::any_of(windows.begin(), windows.end(), [&](const ClientWindow& w) {
+                    return w.frame.contains(x, y);
+                });
         covered += expected ? 1 : 0;
         ASSERT_EQ(isCovered(area, windows, 0), expected) << "round " << round;
     }
