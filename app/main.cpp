@@ -11,18 +11,27 @@
 #include <string_view>
 
 #include "app/core/Defaults.h"
+#include "app/platform/ControlClient.h"
 #include "app/platform/QuitOnSignals.h"
 #include "app/platform/SingleInstance.h"
 #include "app/ui/AppState.h"
+#include "app/ui/ControlService.h"
 #include "app/ui/DesktopWindow.h"
 
 namespace {
 
 constexpr const char* USAGE =
-    "Usage: kadrel [--help] [--version] [--list-displays]\n"
+    "Usage: kadrel [OPTION]\n"
     "\n"
     "Shows the Kadrel live wallpaper behind the windows of this desktop and puts its icon in\n"
     "the system tray. A second launch while it runs shows the icon again and leaves.\n"
+    "\n"
+    "Control of the running wallpaper (no display needed):\n"
+    "  --enable       show the wallpaper again after a disable\n"
+    "  --disable      stop drawing and take the wallpaper off the screen, as the menu does\n"
+    "  --toggle       disable when enabled, enable when disabled\n"
+    "  --next-camera  glide to the next camera path\n"
+    "  --status       print whether it is enabled or paused (and why) and its frame rate\n"
     "\n"
     "Options:\n"
     "  -h, --help     show this help and exit\n"
@@ -36,7 +45,17 @@ constexpr const char* USAGE =
     "resources folder beside the program or the installed data folder.\n";
 
 // What the command line asks for before any display is needed.
-enum class Early { Run, ListDisplays, Exit, BadOption };
+enum class Early { Run, ListDisplays, Control, Exit, BadOption };
+
+// The control command an option asks for, or empty.
+QString controlCommand(std::string_view arg) {
+    for (const char* command : {"enable", "disable", "toggle", "next-camera", "status"}) {
+        if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == command) {
+            return QString::fromLatin1(command);
+        }
+    }
+    return {};
+}
 
 Early parseEarly(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -49,8 +68,11 @@ Early parseEarly(int argc, char** argv) {
             std::printf("kadrel %s\n", KADREL_VERSION);
             return Early::Exit;
         }
-        if (arg == "--list-displays" && argc == 2) {
+        if (argc == 2 && arg == "--list-displays") {
             return Early::ListDisplays;
+        }
+        if (argc == 2 && !controlCommand(arg).isEmpty()) {
+            return Early::Control;
         }
         std::fprintf(stderr, "kadrel: unknown option '%s'\n\n%s", argv[i], USAGE);
         return Early::BadOption;
@@ -98,6 +120,10 @@ int main(int argc, char** argv) {
         return EXIT_SUCCESS;
     case Early::BadOption:
         return 2;
+    case Early::Control: {
+        QCoreApplication application(argc, argv);
+        return app::runControlCommand(controlCommand(argv[1]));
+    }
     case Early::Run:
     case Early::ListDisplays:
         break;
@@ -124,15 +150,14 @@ int main(int argc, char** argv) {
     }
     app::QuitOnSignals quitOnSignals;
 
-    app::SingleInstance instance;
+    app::Defaults defaults(app::Defaults::defaultFilePath());
+    app::AppState state(defaults);
+    app::ControlService control(state);
+    app::SingleInstance instance(&control, [&control](const QString& command) { return control.handle(command); });
     if (instance.claim() == app::SingleInstance::Role::Secondary) {
         std::puts("Kadrel is already running: showing its icon.");
         return EXIT_SUCCESS;
     }
-
-    app::Defaults defaults(app::Defaults::defaultFilePath());
-    app::AppState state(defaults);
-    QObject::connect(&instance, &app::SingleInstance::reopenRequested, &state, &app::AppState::reopen);
     // The rest of start-up runs once the event loop turns, as the window system expects.
     QTimer::singleShot(0, &state, &app::AppState::start);
     return application.exec();

@@ -1,7 +1,6 @@
 #include "app/platform/SingleInstance.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QLocalSocket>
 
@@ -11,30 +10,27 @@ namespace app {
 
 namespace {
 
-constexpr int LOCAL_TIMEOUT_MS = 2000;
-
-QString defaultSocketName() {
-    // QLocalServer puts relative names in the temporary folder; the uid keeps users apart.
-    return QStringLiteral("kadrel-%1").arg(::getuid());
-}
+constexpr int TIMEOUT_MS = 2000;
+// A command line is a word; anything longer is not a client of ours.
+constexpr qint64 MAX_COMMAND = 64;
 
 } // namespace
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
+SingleInstance::SingleInstance(QObject* control, CommandHandler handler, QObject* parent)
+    : QObject(parent), control_(control), handler_(std::move(handler)) {}
 
 SingleInstance::~SingleInstance() = default;
 
-SingleInstance::Role SingleInstance::claim(const QString& socketName) {
-    Role role = Role::Primary;
-    if (claimOnSessionBus(role)) {
-        return role;
-    }
-    claimLocalSocket(socketName.isEmpty() ? defaultSocketName() : socketName, role);
-    return role;
+QString SingleInstance::socketName() {
+    return QStringLiteral("kadrel-%1").arg(::getuid());
 }
 
-void SingleInstance::Reopen() {
-    Q_EMIT reopenRequested();
+SingleInstance::Role SingleInstance::claim() {
+    Role role = Role::Primary;
+    if (!claimOnSessionBus(role)) {
+        claimLocalSocket(role);
+    }
+    return role;
 }
 
 bool SingleInstance::claimOnSessionBus(Role& role) {
@@ -43,57 +39,67 @@ bool SingleInstance::claimOnSessionBus(Role& role) {
         return false;
     }
     channel_ = QStringLiteral("session bus");
+    // The object first, so that a caller who sees the name finds it.
+    bus.registerObject(QString::fromLatin1(PATH), control_,
+                       QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableProperties);
     if (bus.registerService(QString::fromLatin1(SERVICE))) {
-        bus.registerObject(QString::fromLatin1(PATH), this, QDBusConnection::ExportScriptableSlots);
         role = Role::Primary;
         return true;
     }
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        QString::fromLatin1(SERVICE), QString::fromLatin1(PATH),
-        QString::fromLatin1("org.kadrel.Kadrel"), QStringLiteral("Reopen"));
-    const QDBusMessage reply = bus.call(call, QDBus::Block, LOCAL_TIMEOUT_MS);
+    bus.unregisterObject(QString::fromLatin1(PATH));
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(QString::fromLatin1(SERVICE), QString::fromLatin1(PATH),
+                                       QString::fromLatin1(INTERFACE), QStringLiteral("Reopen"));
+    const QDBusMessage reply = bus.call(call, QDBus::Block, TIMEOUT_MS);
     if (reply.type() == QDBusMessage::ErrorMessage) {
-        // The owner vanished between the two calls or does not answer: take over the socket
-        // fallback rather than run without any guard.
+        // The owner vanished meanwhile or does not answer: guard with the socket instead.
         return false;
     }
     role = Role::Secondary;
     return true;
 }
 
-bool SingleInstance::claimLocalSocket(const QString& name, Role& role) {
+void SingleInstance::claimLocalSocket(Role& role) {
     channel_ = QStringLiteral("local socket");
+    const QString name = socketName();
     QLocalSocket socket;
     socket.connectToServer(name);
-    if (socket.waitForConnected(LOCAL_TIMEOUT_MS)) {
+    if (socket.waitForConnected(TIMEOUT_MS)) {
         socket.write("reopen\n");
-        socket.waitForBytesWritten(LOCAL_TIMEOUT_MS);
-        socket.disconnectFromServer();
+        socket.waitForBytesWritten(TIMEOUT_MS);
+        socket.waitForReadyRead(TIMEOUT_MS);
         role = Role::Secondary;
-        return true;
+        return;
     }
     // Nobody answers: a socket file left by a crashed instance is stale.
     QLocalServer::removeServer(name);
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
+    role = Role::Primary; // without the socket too, run unguarded rather than not at all
     if (!server_->listen(name)) {
         server_.reset();
-        role = Role::Primary; // run unguarded rather than not at all
-        return false;
+        return;
     }
     connect(server_.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = server_->nextPendingConnection()) {
-            connect(client, &QLocalSocket::readyRead, client, [this, client] {
-                if (client->readAll().startsWith("reopen")) {
-                    Reopen();
-                }
-                client->disconnectFromServer();
-            });
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            serve(client);
         }
     });
-    role = Role::Primary;
-    return true;
+}
+
+void SingleInstance::serve(QLocalSocket* client) {
+    connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+    connect(client, &QLocalSocket::readyRead, client, [this, client] {
+        if (!client->canReadLine()) {
+            if (client->bytesAvailable() > MAX_COMMAND) {
+                client->abort();
+            }
+            return;
+        }
+        const QString command = QString::fromUtf8(client->readLine(MAX_COMMAND)).trimmed();
+        client->write(handler_(command).toUtf8());
+        client->disconnectFromServer();
+    });
 }
 
 } // namespace app

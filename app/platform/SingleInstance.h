@@ -4,48 +4,54 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace app {
 
-// One Kadrel per user session. The first instance owns a well-known name on the D-Bus
-// session bus (the desktop's convention, so that other tools can find it too); where there
-// is no session bus, a local socket in the user's runtime folder plays that part. A second
-// launch asks the first to reopen and then leaves.
+// One Kadrel per user session, and the door through which it is controlled. The first
+// instance owns a well-known name on the D-Bus session bus (the desktop's convention, so
+// other tools find it too) with the control object on it; where there is no session bus, a
+// local socket in the user's runtime folder takes one-line commands instead. A second launch
+// asks the first to reopen and then leaves.
 class SingleInstance : public QObject {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kadrel.Kadrel")
 
   public:
     static constexpr const char* SERVICE = "org.kadrel.Kadrel";
     static constexpr const char* PATH = "/org/kadrel/Kadrel";
+    static constexpr const char* INTERFACE = "org.kadrel.Kadrel";
 
     enum class Role {
         Primary,   // this process is the one Kadrel
         Secondary, // another one runs and has been asked to reopen
     };
 
-    explicit SingleInstance(QObject* parent = nullptr);
+    // Answers one command line of the socket ("reopen", "status", ...) with the reply text.
+    using CommandHandler = std::function<QString(const QString& command)>;
+
+    // `control` is exported on the bus (its scriptable slots and properties); `handler` serves
+    // the socket.
+    SingleInstance(QObject* control, CommandHandler handler, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // Claims the name, or hands a reopen request to the instance that has it. `socketName`
-    // overrides the local socket's name (tests run several sessions side by side).
-    Role claim(const QString& socketName = {});
+    // Claims the name, or hands a reopen request to the instance that has it.
+    Role claim();
 
     // How the claim was made, for the log: "session bus" or "local socket".
     QString channel() const { return channel_; }
 
-  public Q_SLOTS:
-    // Called by a second launch (over D-Bus or the socket).
-    Q_SCRIPTABLE void Reopen();
-
-  Q_SIGNALS:
-    void reopenRequested();
+    // The local socket's name for this user (a relative name: Qt puts it in the runtime or
+    // temporary folder).
+    static QString socketName();
 
   private:
     bool claimOnSessionBus(Role& role);
-    bool claimLocalSocket(const QString& name, Role& role);
+    void claimLocalSocket(Role& role);
+    void serve(class QLocalSocket* client);
 
+    QObject* control_;
+    CommandHandler handler_;
     std::unique_ptr<QLocalServer> server_;
     QString channel_;
 };

@@ -9,7 +9,11 @@
 #include "app/core/FrameRateRule.h"
 #include "app/core/Keys.h"
 #include "app/core/MenuRule.h"
+#include "app/platform/CoverageWatcher.h"
 #include "app/platform/DesktopWindowSystem.h"
+#include "app/platform/PowerProfilesWatcher.h"
+#include "app/platform/PowerSourceWatcher.h"
+#include "app/platform/ScreenLockWatcher.h"
 #include "app/ui/DesktopWindow.h"
 #include "app/ui/GlView.h"
 
@@ -34,8 +38,12 @@ void diagnostic(const QString& line) {
 
 AppState::AppState(Defaults& defaults, QObject* parent)
     : QObject(parent), defaults_(defaults), scene_(std::make_shared<kadrel::KadrelScene>()) {
-    view_ = nullptr;
     preferredFps_ = defaults_.value(keys::fps);
+    const QDBusConnection system = QDBusConnection::systemBus();
+    power_ = std::make_unique<PowerSourceWatcher>(system);
+    profiles_ = std::make_unique<PowerProfilesWatcher>(system);
+    lock_ = std::make_unique<ScreenLockWatcher>(system, QDBusConnection::sessionBus());
+    sleep_ = std::make_unique<SleepWatcher>(system);
 }
 
 AppState::~AppState() {
@@ -67,6 +75,13 @@ void AppState::start() {
         updateClockStyle();
     });
     connect(window_.get(), &DesktopWindow::exposedChanged, view_.get(), &GlView::setExposed);
+    // Watched only while shown: a disabled wallpaper isn't woken by other windows' changes.
+    coverage_ = CoverageWatcher::forCurrentPlatform();
+    connect(window_.get(), &DesktopWindow::exposedChanged, this,
+            [this](bool shown) { coverage_->watch(shown ? window_.get() : nullptr); });
+    connect(coverage_.get(), &CoverageWatcher::coveredChanged, this, [this](bool covered) {
+        setCovered(covered && defaults_.value(keys::pauseWhenCovered));
+    });
 
     // (c) the observers
     setUpEvents();
@@ -74,6 +89,21 @@ void AppState::start() {
 
 void AppState::setUpEvents() {
     connect(&menu_, &QMenu::aboutToShow, this, &AppState::rebuildMenu);
+    // Only a watcher that exists reports; UPower may appear later and report then.
+    connect(power_.get(), &PowerSourceWatcher::sourceChanged, this, [this] {
+        diagnostic(QStringLiteral("powerSourceDidChange"));
+        updateFps(0, true);
+    });
+    // UPower gone: no watcher any more, so no battery cap either.
+    connect(power_.get(), &PowerSourceWatcher::presenceChanged, this, [this](bool present) {
+        if (!present) {
+            updateFps(0, true);
+        }
+    });
+    connect(profiles_.get(), &PowerProfilesWatcher::profileChanged, this, [this] {
+        diagnostic(QStringLiteral("powerStateDidChange"));
+        updateFps(0, true);
+    });
 
     const auto fpsFromSetting = [this](const bool&) { updateFps(0, true); };
     subscriptions_.push_back(
@@ -93,6 +123,11 @@ void AppState::setUpEvents() {
                                                [this](const double&) { updateClockStyle(); }));
     subscriptions_.push_back(defaults_.observe<float>(keys::clockSize, Defaults::Delivery::AtOnceAndOnChange,
                                                [this](const float&) { updateClockStyle(); }));
+    connect(sleep_.get(), &SleepWatcher::woke, this, &AppState::woke);
+    connect(lock_.get(), &ScreenLockWatcher::lockedChanged, this, [this](bool locked) {
+        enable_.setScreenLocked(locked);
+        updateRenderingState();
+    });
     subscriptions_.push_back(defaults_.observe<bool>(keys::hideMenuBarIcon, Defaults::Delivery::AtOnceAndOnChange,
                                                [this](const bool&) { hideMenuBarIconStep(); }));
     subscriptions_.push_back(defaults_.observe<std::int64_t>(
@@ -116,6 +151,9 @@ void AppState::setUpEvents() {
                                                    window_->setFrameForTargetDisplay();
                                                    window_->lower();
                                                }));
+    subscriptions_.push_back(defaults_.observe<bool>(
+        keys::pauseWhenCovered, Defaults::Delivery::ChangesOnly,
+        [this](const bool& on) { setCovered(on && coverage_->isCovered()); }));
     // Kadrel plays no sound; what a change of this key did to the window's content comes
     // down to drawing it afresh, on a later turn of the event loop.
     subscriptions_.push_back(defaults_.observe<bool>(keys::muteAudio, Defaults::Delivery::ChangesOnly,
@@ -130,8 +168,8 @@ void AppState::setUpEvents() {
 
 void AppState::rebuildMenu() {
     menu_.clear();
-    if (showsToggleItem(enable_, defaults_.value(keys::deactivateOnBattery), powerWatcherPresent_,
-                        powerSource_)) {
+    if (showsToggleItem(enable_, defaults_.value(keys::deactivateOnBattery), power_->isPresent(),
+                        power_->source())) {
         QAction* toggle = menu_.addAction(tr(toggleItemTitle(enable_)));
         connect(toggle, &QAction::triggered, this, &AppState::toggleManualDisable);
     }
@@ -155,6 +193,48 @@ void AppState::quit() {
     QCoreApplication::quit();
 }
 
+void AppState::nextCamera() {
+    scene_->nextCamera();
+}
+
+QString AppState::pauseReason() const {
+    if (enable_.isManuallyDisabled) {
+        return QStringLiteral("disabled");
+    }
+    if (enable_.isScreenLocked) {
+        return QStringLiteral("screen locked");
+    }
+    if (!enable_.isEnabled) {
+        return QStringLiteral("disabled");
+    }
+    if (covered_) {
+        return QStringLiteral("covered");
+    }
+    return {};
+}
+
+void AppState::setCovered(bool covered) {
+    covered_ = covered;
+    applyPause();
+}
+
+void AppState::applyPause() {
+    if (view_) {
+        // Covered, the window stays where it is: only the frames stop.
+        view_->setPaused(!enable_.isEnabled || covered_);
+    }
+}
+
+void AppState::woke() {
+    diagnostic(QStringLiteral("deviceDidWake"));
+    if (window_) {
+        window_->setFrameForTargetDisplay();
+    }
+    if (view_) {
+        view_->recoverIfContextLost();
+    }
+}
+
 void AppState::reopen() {
     hideMenuBarIconStep();
 }
@@ -174,8 +254,8 @@ void AppState::hideMenuBarIconStep() {
 void AppState::updateFps(std::int64_t fps, bool useSetting) {
     const std::int64_t requested = useSetting ? defaults_.value(keys::fps) : fps;
     const FpsDecision decision =
-        decideFps(requested, powerWatcherPresent_, powerSource_, defaults_.value(keys::batteryMode),
-                  lowPowerModeOn_, defaults_.value(keys::lowPowerMode));
+        decideFps(requested, power_->isPresent(), power_->source(), defaults_.value(keys::batteryMode),
+                  profiles_->isLowPowerMode(), defaults_.value(keys::lowPowerMode));
     diagnostic(fpsDiagnosticLine(decision));
     preferredFps_ = decision.fps;
     if (view_) {
@@ -192,11 +272,10 @@ void AppState::updateRenderingState() {
     if (!window_ || !view_) {
         return;
     }
+    applyPause();
     if (!enable_.isEnabled) {
-        view_->setPaused(true);
         window_->orderOut();
     } else {
-        view_->setPaused(false);
         window_->orderFront();
     }
 }

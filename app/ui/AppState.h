@@ -15,9 +15,14 @@
 
 namespace app {
 
+class CoverageWatcher;
 class DesktopWindow;
 class DesktopWindowSystem;
 class GlView;
+class PowerProfilesWatcher;
+class PowerSourceWatcher;
+class ScreenLockWatcher;
+class SleepWatcher;
 
 // What the running program is: the wallpaper scene, its window and GL view, the tray icon
 // and its menu, and every observer of the settings. Windows, the tray and (later) system
@@ -48,6 +53,16 @@ class AppState : public QObject {
     // Menu actions.
     void toggleManualDisable();
     void quit();
+    // Glides to the next camera path (from the control interface).
+    void nextCamera();
+
+    // Why no frames are drawn now: "disabled", "screen locked", "covered", or empty while
+    // the wallpaper runs.
+    QString pauseReason() const;
+    std::int64_t preferredFps() const noexcept { return preferredFps_; }
+
+    // Whether the wallpaper's screen is hidden behind full-screen or maximised windows.
+    void setCovered(bool covered);
 
     // The frame-rate rule with the stored "fps" (useSetting) or with `fps`.
     void updateFps(std::int64_t fps, bool useSetting);
@@ -70,6 +85,8 @@ class AppState : public QObject {
   private:
     void setUpEvents();
     void rebuildMenu();
+    void applyPause();
+    void woke();
     void hideMenuBarIconStep();
     QIcon trayIconImage(bool enabled) const;
 
@@ -84,12 +101,16 @@ class AppState : public QObject {
     EnableState enable_;
     ClockStyle clockStyle_;
     std::int64_t preferredFps_ = 30;
+    bool covered_ = false;
 
-    // The power situation. Until the system's power services are followed, there is no
-    // watcher: mains power and no low-power mode, as on a machine that reports neither.
-    bool powerWatcherPresent_ = false;
-    PowerSource powerSource_ = PowerSource::externalUnlimited;
-    bool lowPowerModeOn_ = false;
+    // The system's services, each optional: without UPower there is no power watcher, without
+    // the power profiles daemon no low-power mode, without logind and screen savers no lock.
+    std::unique_ptr<PowerSourceWatcher> power_;
+    std::unique_ptr<PowerProfilesWatcher> profiles_;
+    std::unique_ptr<ScreenLockWatcher> lock_;
+    std::unique_ptr<SleepWatcher> sleep_;
+    // Full-screen and maximised windows over the wallpaper (X11 only; elsewhere never).
+    std::unique_ptr<CoverageWatcher> coverage_;
 };
 
 } // namespace app

@@ -86,7 +86,7 @@ void GlView::updateTimer() {
     }
 }
 
-void GlView::appear() {
+std::unique_ptr<QOpenGLContext> GlView::makeContext() {
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
     format.setVersion(3, 3);
@@ -95,18 +95,49 @@ void GlView::appear() {
     format.setDepthBufferSize(0);
     format.setStencilBufferSize(0);
     format.setSamples(0);
-    context_ = std::make_unique<QOpenGLContext>();
-    context_->setFormat(format);
-    if (!context_->create()) {
+    // Where the driver offers it, a reset is reported instead of undefined behaviour.
+    format.setOption(QSurfaceFormat::ResetNotification);
+    auto context = std::make_unique<QOpenGLContext>();
+    context->setFormat(format);
+    if (!context->create()) {
         cannotStart("cannot create an OpenGL 3.3 core context on this display");
     }
-    const QSurfaceFormat made = context_->format();
+    const QSurfaceFormat made = context->format();
     if (std::make_pair(made.majorVersion(), made.minorVersion()) < std::make_pair(3, 3)) {
         cannotStart("this display offers no OpenGL 3.3");
     }
-    if (!context_->makeCurrent(&window_)) {
+    if (!context->makeCurrent(&window_)) {
         cannotStart("cannot use the OpenGL context on the wallpaper window");
     }
+    return context;
+}
+
+bool GlView::contextLost() const {
+    return lostForTesting_ || (context_ && !context_->isValid());
+}
+
+void GlView::recoverIfContextLost() {
+    if (!renderer_ || !contextLost()) {
+        return;
+    }
+    // The new context first: the old renderer's objects are then deleted by name in a context
+    // that has none yet, which GL ignores, instead of in the lost one, which may not be
+    // current-able at all.
+    std::unique_ptr<QOpenGLContext> fresh = makeContext();
+    renderer_.reset();
+    // Deleting a program or shader by a name the context doesn't have records an error; the
+    // new renderer checks for errors as it loads and must not find that one.
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    context_ = std::move(fresh);
+    lostForTesting_ = false;
+    renderer_ = factory_(*this, scene_);
+    ++recoveries_;
+    std::fputs("kadrel: the OpenGL context was lost; the renderer was made again\n", stderr);
+}
+
+void GlView::appear() {
+    context_ = makeContext();
     // Loading is synchronous and before the first frame; broken resources stop the program
     // here with the renderer's own message.
     renderer_ = factory_(*this, scene_);
@@ -116,8 +147,14 @@ void GlView::appear() {
 }
 
 void GlView::renderFrame() {
-    if (!renderer_ || !context_->makeCurrent(&window_)) {
+    if (!renderer_) {
         return;
+    }
+    if (contextLost() || !context_->makeCurrent(&window_)) {
+        recoverIfContextLost();
+        if (contextLost() || !context_->makeCurrent(&window_)) {
+            return;
+        }
     }
     renderer_->drawFrame();
     ++frames_;

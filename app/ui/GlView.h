@@ -60,6 +60,15 @@ class GlView : public QObject, public renderer::RenderSurface {
     // One frame now (the timer's work; tests call it directly).
     void renderFrame();
 
+    // Drivers may lose the GL context (a GPU reset, a suspend): then a new context and a new
+    // renderer take over, with the same scene. Checked after a wake and whenever the context
+    // cannot be made current.
+    void recoverIfContextLost();
+    // How many times the renderer was rebuilt after a loss.
+    int recoveries() const noexcept { return recoveries_; }
+    // Treats the context as lost from now on, as a driver reset would (for tests).
+    void loseContextForTesting() { lostForTesting_ = true; }
+
     // RenderSurface
     renderer::DrawableSize drawableSize() const override;
     std::optional<unsigned int> currentDrawable() override;
@@ -71,6 +80,8 @@ class GlView : public QObject, public renderer::RenderSurface {
   private:
     void appear();
     void updateTimer();
+    std::unique_ptr<QOpenGLContext> makeContext();
+    bool contextLost() const;
 
     QWindow& window_;
     std::shared_ptr<engine::Scene> scene_;
@@ -83,6 +94,8 @@ class GlView : public QObject, public renderer::RenderSurface {
     bool paused_ = false;
     bool exposed_ = false;
     std::uint64_t frames_ = 0;
+    int recoveries_ = 0;
+    bool lostForTesting_ = false;
 };
 
 // The timer interval for a frame rate: the nearest whole millisecond, at least 1.

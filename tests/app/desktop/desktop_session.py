@@ -62,12 +62,14 @@ def wait_for(predicate, timeout=20.0, interval=0.1, what="condition"):
 
 
 class DesktopSession:
-    def __init__(self, width=1280, height=720, tray=True, session_bus=True, server="xvfb"):
+    def __init__(self, width=1280, height=720, tray=True, session_bus=True, server="xvfb",
+                 system_bus=False):
         self.tmp = tempfile.mkdtemp(prefix="kadrel-desktop-")
         self.processes = []
         self.width, self.height = width, height
         self.env = dict(os.environ)
-        for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS"):
+        for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS",
+                     "DBUS_SYSTEM_BUS_ADDRESS", "XDG_SESSION_ID"):
             self.env.pop(name, None)
         self.env["XDG_CONFIG_HOME"] = os.path.join(self.tmp, "config")
         self.env["XDG_RUNTIME_DIR"] = os.path.join(self.tmp, "runtime")
@@ -81,6 +83,13 @@ class DesktopSession:
             else:
                 self._start_x(width, height)
             self._start_window_manager()
+            if system_bus:
+                # A second private bus stands in for the system bus of power and login services.
+                address = self._start_daemon()
+                self.env["DBUS_SYSTEM_BUS_ADDRESS"] = address
+                self.system_bus = dbus.bus.BusConnection(address)
+            else:
+                self.env["DBUS_SYSTEM_BUS_ADDRESS"] = "unix:path=" + os.path.join(self.tmp, "no-system-bus")
             if session_bus:
                 self._start_bus()
                 if tray:
@@ -148,12 +157,37 @@ class DesktopSession:
         wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.xprop_root("_NET_SUPPORTING_WM_CHECK"),
                  what="openbox to manage the display")
 
-    def _start_bus(self):
+    def _start_daemon(self):
         bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+        address = bus.stdout.readline().strip()
         bus.stdout.close()
+        return address
+
+    def _start_bus(self):
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self._start_daemon()
         self.bus = dbus.bus.BusConnection(self.env["DBUS_SESSION_BUS_ADDRESS"])
+
+    # -- mocked services ------------------------------------------------------------------
+
+    def start_mock(self, args, name, system=True):
+        """Starts python3-dbusmock (a template or a plain mock) and waits for its bus name.
+        Returns the process: kill it to take the service away."""
+        bus = self.system_bus if system else self.bus
+        process = self._spawn(["/usr/bin/python3", "-m", "dbusmock", "--system" if system else "--session", *args],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: bus.name_has_owner(name), what=name + " on the bus")
+        return process
+
+    def stop_mock(self, process, name, system=True):
+        bus = self.system_bus if system else self.bus
+        os.killpg(process.pid, signal.SIGTERM)
+        process.wait(timeout=10)
+        wait_for(lambda: not bus.name_has_owner(name), what=name + " to leave the bus")
+
+    def mock_object(self, name, path, system=True):
+        bus = self.system_bus if system else self.bus
+        return dbus.Interface(bus.get_object(name, path, introspect=False), dbusmock.MOCK_IFACE)
 
     def _start_tray_host(self):
         self._spawn([shutil.which("python3", path="/usr/bin") or "/usr/bin/python3", "-m", "dbusmock",

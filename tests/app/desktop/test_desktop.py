@@ -184,11 +184,21 @@ class WithoutDesktopServicesTest(unittest.TestCase):
         self.addCleanup(session.close)
         first = session.start_kadrel(PROGRAM)
         self.addCleanup(lambda: first.poll() is None and (first.kill(), first.wait()))
-        session.kadrel_window()
+        window = session.kadrel_window()
         second = subprocess.run([PROGRAM], env=session.env, capture_output=True, text=True, timeout=30)
         self.assertEqual(second.returncode, 0, second.stderr)
         self.assertIn("already running", second.stdout)
         self.assertIsNone(first.poll())
+
+        # The command line reaches it through the socket too.
+        control = lambda *args: subprocess.run([PROGRAM, *args], env=session.env, capture_output=True,
+                                               text=True, timeout=30)
+        self.assertIn("enabled: yes", control("--status").stdout)
+        self.assertEqual(control("--disable").returncode, 0)
+        wait_for(lambda: not session.is_viewable(window), what="the window to go")
+        self.assertIn("reason: disabled", control("--status").stdout)
+        self.assertEqual(control("--enable").returncode, 0)
+        wait_for(lambda: session.is_viewable(window), what="the window back")
         first.terminate()
         self.assertEqual(first.wait(timeout=20), 0)
 

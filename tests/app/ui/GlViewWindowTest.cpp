@@ -97,6 +97,33 @@ TEST_F(GlViewWindowTest, FrameIntervalFollowsTheRate) {
     EXPECT_EQ(view_->frameIntervalMs(), 1000);
 }
 
+TEST_F(GlViewWindowTest, ALostContextGetsANewContextAndRenderer) {
+    view_->setPaused(true);
+    view_->renderFrame();
+    view_->recoverIfContextLost(); // nothing lost: nothing to do
+    EXPECT_EQ(view_->recoveries(), 0);
+    const renderer::SceneRenderer* before = view_->sceneRenderer();
+    const QOpenGLContext* contextBefore = view_->context();
+
+    view_->loseContextForTesting();
+    const auto frames = view_->framesDrawn();
+    view_->renderFrame(); // a frame finds the loss and recovers before drawing
+    EXPECT_EQ(view_->recoveries(), 1);
+    EXPECT_NE(view_->context(), contextBefore);
+    EXPECT_NE(view_->sceneRenderer(), before);
+    EXPECT_EQ(view_->framesDrawn(), frames + 1);
+    EXPECT_EQ(appeared_, 1) << "the appear callback belongs to the first show only";
+
+    // The new renderer draws the same scene, warm and without allocations, as the first did.
+    for (int i = 0; i < 5; ++i) {
+        view_->renderFrame();
+    }
+    testsupport::AllocationCounter counter;
+    view_->renderFrame();
+    EXPECT_EQ(counter.count(), 0U);
+    EXPECT_EQ(view_->recoveries(), 1);
+}
+
 TEST_F(GlViewWindowTest, WarmFramesAllocateNothingAndMakeNoGlObjects) {
     view_->setPaused(true); // frames by hand from here
     for (int i = 0; i < 30; ++i) {

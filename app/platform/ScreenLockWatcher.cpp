@@ -1,0 +1,190 @@
+#include "app/platform/ScreenLockWatcher.h"
+
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
+
+#include <unistd.h>
+
+namespace app {
+
+namespace {
+
+const QString LOGIN = QStringLiteral("org.freedesktop.login1");
+const QString LOGIN_PATH = QStringLiteral("/org/freedesktop/login1");
+const QString MANAGER = QStringLiteral("org.freedesktop.login1.Manager");
+const QString SESSION = QStringLiteral("org.freedesktop.login1.Session");
+const QString PROPERTIES = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString LOCKED_HINT = QStringLiteral("LockedHint");
+
+struct Saver {
+    const char* service;
+    const char* path;
+};
+constexpr Saver SAVERS[2] = {
+    {"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"},
+    {"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver"},
+};
+
+} // namespace
+
+ScreenLockWatcher::ScreenLockWatcher(QDBusConnection systemBus, QDBusConnection sessionBus,
+                                     QObject* parent)
+    : QObject(parent), systemBus_(systemBus) {
+    login_ = std::make_unique<BusName>(systemBus, LOGIN);
+    connect(login_.get(), &BusName::appeared, this, &ScreenLockWatcher::findSession);
+    connect(login_.get(), &BusName::vanished, this, [this] {
+        ++generations_[LOGIND];
+        followSession({});
+        set(LOGIND, false);
+    });
+    for (int i = 0; i < 2; ++i) {
+        const auto source = static_cast<Source>(FREEDESKTOP_SAVER + i);
+        const QString service = QString::fromLatin1(SAVERS[i].service);
+        savers_[i] = std::make_unique<BusName>(sessionBus, service);
+        connect(savers_[i].get(), &BusName::appeared, this, [this, source] { readScreenSaver(source); });
+        connect(savers_[i].get(), &BusName::vanished, this, [this, source] {
+            ++generations_[source];
+            set(source, false);
+        });
+        sessionBus.connect(service, QString::fromLatin1(SAVERS[i].path), service,
+                           QStringLiteral("ActiveChanged"), this,
+                           SLOT(onScreenSaverActive(QDBusMessage)));
+    }
+}
+
+void ScreenLockWatcher::findSession() {
+    // The session logind started this program in: the one the login manager named, or the
+    // one this process belongs to.
+    const quint64 generation = ++generations_[LOGIND];
+    const QByteArray id = qgetenv("XDG_SESSION_ID");
+    QDBusMessage call;
+    if (!id.isEmpty()) {
+        call = QDBusMessage::createMethodCall(LOGIN, LOGIN_PATH, MANAGER, QStringLiteral("GetSession"));
+        call << QString::fromUtf8(id);
+    } else {
+        call = QDBusMessage::createMethodCall(LOGIN, LOGIN_PATH, MANAGER, QStringLiteral("GetSessionByPID"));
+        call << static_cast<uint>(::getpid());
+    }
+    auto* pending = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, generation](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                const QDBusPendingReply<QDBusObjectPath> reply = *done;
+                if (generation != generations_[LOGIND] || reply.isError()) {
+                    return; // not in a logind session: the screen savers still tell
+                }
+                followSession(reply.value().path());
+                readLockedHint();
+            });
+}
+
+void ScreenLockWatcher::followSession(const QString& path) {
+    if (path == sessionPath_) {
+        return;
+    }
+    if (!sessionPath_.isEmpty()) {
+        systemBus_.disconnect(LOGIN, sessionPath_, SESSION, QStringLiteral("Lock"), this, SLOT(onSessionLock()));
+        systemBus_.disconnect(LOGIN, sessionPath_, SESSION, QStringLiteral("Unlock"), this,
+                              SLOT(onSessionUnlock()));
+        systemBus_.disconnect(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("PropertiesChanged"), this,
+                              SLOT(onSessionProperties(QString, QVariantMap, QStringList)));
+    }
+    sessionPath_ = path;
+    if (!sessionPath_.isEmpty()) {
+        systemBus_.connect(LOGIN, sessionPath_, SESSION, QStringLiteral("Lock"), this, SLOT(onSessionLock()));
+        systemBus_.connect(LOGIN, sessionPath_, SESSION, QStringLiteral("Unlock"), this, SLOT(onSessionUnlock()));
+        systemBus_.connect(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("PropertiesChanged"), this,
+                           SLOT(onSessionProperties(QString, QVariantMap, QStringList)));
+    }
+}
+
+void ScreenLockWatcher::readLockedHint() {
+    const quint64 generation = generations_[LOGIND];
+    QDBusMessage call = QDBusMessage::createMethodCall(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("Get"));
+    call << SESSION << LOCKED_HINT;
+    auto* pending = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, generation](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                const QDBusPendingReply<QDBusVariant> reply = *done;
+                if (generation == generations_[LOGIND] && !reply.isError()) {
+                    set(LOGIND, reply.value().variant().toBool());
+                }
+            });
+}
+
+void ScreenLockWatcher::onSessionLock() {
+    set(LOGIND, true);
+}
+
+void ScreenLockWatcher::onSessionUnlock() {
+    set(LOGIND, false);
+}
+
+void ScreenLockWatcher::onSessionProperties(const QString& interface, const QVariantMap& changed,
+                                            const QStringList& invalidated) {
+    if (interface != SESSION) {
+        return;
+    }
+    if (changed.contains(LOCKED_HINT)) {
+        set(LOGIND, changed.value(LOCKED_HINT).toBool());
+    } else if (invalidated.contains(LOCKED_HINT)) {
+        readLockedHint();
+    }
+}
+
+void ScreenLockWatcher::readScreenSaver(Source source) {
+    const quint64 generation = ++generations_[source];
+    const Saver& saver = SAVERS[source - FREEDESKTOP_SAVER];
+    const QString service = QString::fromLatin1(saver.service);
+    const QDBusMessage call = QDBusMessage::createMethodCall(service, QString::fromLatin1(saver.path),
+                                                             service, QStringLiteral("GetActive"));
+    auto* pending = new QDBusPendingCallWatcher(savers_[source - FREEDESKTOP_SAVER]->bus().asyncCall(call), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, source, generation](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                const QDBusPendingReply<bool> reply = *done;
+                if (generation == generations_[source] && !reply.isError()) {
+                    set(source, reply.value());
+                }
+            });
+}
+
+void ScreenLockWatcher::onScreenSaverActive(const QDBusMessage& message) {
+    const QList<QVariant> args = message.arguments();
+    if (args.isEmpty()) {
+        return;
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (message.interface() == QLatin1String(SAVERS[i].service)) {
+            set(static_cast<Source>(FREEDESKTOP_SAVER + i), args.at(0).toBool());
+        }
+    }
+}
+
+void ScreenLockWatcher::set(Source source, bool locked) {
+    states_[source] = locked;
+    bool any = false;
+    for (const bool state : states_) {
+        any = any || state;
+    }
+    if (any != locked_) {
+        locked_ = any;
+        Q_EMIT lockedChanged(locked_);
+    }
+}
+
+SleepWatcher::SleepWatcher(QDBusConnection systemBus, QObject* parent) : QObject(parent) {
+    systemBus.connect(LOGIN, LOGIN_PATH, MANAGER, QStringLiteral("PrepareForSleep"), this,
+                      SLOT(onPrepareForSleep(bool)));
+}
+
+void SleepWatcher::onPrepareForSleep(bool sleeping) {
+    if (!sleeping) {
+        Q_EMIT woke();
+    }
+}
+
+} // namespace app
