@@ -33,6 +33,12 @@ ScreenLockWatcher::ScreenLockWatcher(QDBusConnection systemBus, QDBusConnection 
                                      QObject* parent)
     : QObject(parent), systemBus_(systemBus) {
     login_ = std::make_unique<BusName>(systemBus, LOGIN);
+    // Lock and Unlock of every session, filtered by path: a lock that comes while our
+    // session is being looked up is not lost.
+    systemBus_.connect(LOGIN, QString(), SESSION, QStringLiteral("Lock"), this,
+                       SLOT(onSessionLock(QDBusMessage)));
+    systemBus_.connect(LOGIN, QString(), SESSION, QStringLiteral("Unlock"), this,
+                       SLOT(onSessionUnlock(QDBusMessage)));
     connect(login_.get(), &BusName::appeared, this, &ScreenLockWatcher::findSession);
     connect(login_.get(), &BusName::vanished, this, [this] {
         ++generations_[LOGIND];
@@ -76,7 +82,13 @@ void ScreenLockWatcher::findSession() {
                     return; // not in a logind session: the screen savers still tell
                 }
                 followSession(reply.value().path());
-                readLockedHint();
+                const auto early = earlySignals_.constFind(sessionPath_);
+                if (early != earlySignals_.cend()) {
+                    set(LOGIND, early.value()); // newer than what LockedHint said before it
+                } else {
+                    readLockedHint();
+                }
+                earlySignals_.clear();
             });
 }
 
@@ -85,16 +97,11 @@ void ScreenLockWatcher::followSession(const QString& path) {
         return;
     }
     if (!sessionPath_.isEmpty()) {
-        systemBus_.disconnect(LOGIN, sessionPath_, SESSION, QStringLiteral("Lock"), this, SLOT(onSessionLock()));
-        systemBus_.disconnect(LOGIN, sessionPath_, SESSION, QStringLiteral("Unlock"), this,
-                              SLOT(onSessionUnlock()));
         systemBus_.disconnect(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("PropertiesChanged"), this,
                               SLOT(onSessionProperties(QString, QVariantMap, QStringList)));
     }
     sessionPath_ = path;
     if (!sessionPath_.isEmpty()) {
-        systemBus_.connect(LOGIN, sessionPath_, SESSION, QStringLiteral("Lock"), this, SLOT(onSessionLock()));
-        systemBus_.connect(LOGIN, sessionPath_, SESSION, QStringLiteral("Unlock"), this, SLOT(onSessionUnlock()));
         systemBus_.connect(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("PropertiesChanged"), this,
                            SLOT(onSessionProperties(QString, QVariantMap, QStringList)));
     }
@@ -102,25 +109,40 @@ void ScreenLockWatcher::followSession(const QString& path) {
 
 void ScreenLockWatcher::readLockedHint() {
     const quint64 generation = generations_[LOGIND];
+    const quint64 news = sessionNews_;
     QDBusMessage call = QDBusMessage::createMethodCall(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("Get"));
     call << SESSION << LOCKED_HINT;
     auto* pending = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, generation](QDBusPendingCallWatcher* done) {
+            [this, generation, news](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
                 const QDBusPendingReply<QDBusVariant> reply = *done;
-                if (generation == generations_[LOGIND] && !reply.isError()) {
+                if (generation == generations_[LOGIND] && news == sessionNews_ && !reply.isError()) {
                     set(LOGIND, reply.value().variant().toBool());
                 }
             });
 }
 
-void ScreenLockWatcher::onSessionLock() {
-    set(LOGIND, true);
+void ScreenLockWatcher::onSessionLock(const QDBusMessage& message) {
+    sessionSignal(message.path(), true);
 }
 
-void ScreenLockWatcher::onSessionUnlock() {
-    set(LOGIND, false);
+void ScreenLockWatcher::onSessionUnlock(const QDBusMessage& message) {
+    sessionSignal(message.path(), false);
+}
+
+void ScreenLockWatcher::sessionSignal(const QString& path, bool locked) {
+    if (!sessionPath_.isEmpty()) {
+        if (path == sessionPath_) {
+            ++sessionNews_;
+            set(LOGIND, locked);
+        }
+        return;
+    }
+    constexpr qsizetype MAX_EARLY = 16;
+    if (earlySignals_.size() < MAX_EARLY || earlySignals_.contains(path)) {
+        earlySignals_.insert(path, locked);
+    }
 }
 
 void ScreenLockWatcher::onSessionProperties(const QString& interface, const QVariantMap& changed,
@@ -129,6 +151,7 @@ void ScreenLockWatcher::onSessionProperties(const QString& interface, const QVar
         return;
     }
     if (changed.contains(LOCKED_HINT)) {
+        ++sessionNews_;
         set(LOGIND, changed.value(LOCKED_HINT).toBool());
     } else if (invalidated.contains(LOCKED_HINT)) {
         readLockedHint();
@@ -159,7 +182,9 @@ void ScreenLockWatcher::onScreenSaverActive(const QDBusMessage& message) {
     }
     for (int i = 0; i < 2; ++i) {
         if (message.interface() == QLatin1String(SAVERS[i].service)) {
-            set(static_cast<Source>(FREEDESKTOP_SAVER + i), args.at(0).toBool());
+            const auto source = static_cast<Source>(FREEDESKTOP_SAVER + i);
+            ++generations_[source]; // a GetActive under way answers for an older moment
+            set(source, args.at(0).toBool());
         }
     }
 }

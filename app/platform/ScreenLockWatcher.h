@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QObject>
+#include <QMap>
 #include <QString>
 
 #include <memory>
@@ -28,8 +29,8 @@ class ScreenLockWatcher : public QObject {
     void lockedChanged(bool locked);
 
   private Q_SLOTS:
-    void onSessionLock();
-    void onSessionUnlock();
+    void onSessionLock(const QDBusMessage& message);
+    void onSessionUnlock(const QDBusMessage& message);
     void onSessionProperties(const QString& interface, const QVariantMap& changed,
                              const QStringList& invalidated);
     void onScreenSaverActive(const QDBusMessage& message);
@@ -40,6 +41,7 @@ class ScreenLockWatcher : public QObject {
     void findSession();
     void followSession(const QString& path);
     void readLockedHint();
+    void sessionSignal(const QString& path, bool locked);
     void readScreenSaver(Source source);
     void set(Source source, bool locked);
 
@@ -47,6 +49,12 @@ class ScreenLockWatcher : public QObject {
     std::unique_ptr<BusName> login_;
     std::unique_ptr<BusName> savers_[2];
     QString sessionPath_;
+    // Lock and Unlock of sessions seen before we knew which session is ours (the lookup is
+    // asynchronous), by session path; the newest per path, a handful at most.
+    QMap<QString, bool> earlySignals_;
+    // Counts the lock news of our session, so that a LockedHint read that was under way when
+    // newer news came is dropped instead of undoing it.
+    quint64 sessionNews_ = 0;
     bool states_[SOURCES] = {};
     quint64 generations_[SOURCES] = {};
     bool locked_ = false;

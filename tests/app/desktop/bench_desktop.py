@@ -12,7 +12,10 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop_session import DesktopSession, cpu_and_wakeups, wait_for  # noqa: E402
+import dbus  # noqa: E402
+from desktop_session import DesktopSession, cpu_and_wakeups, open_client, wait_for  # noqa: E402
+
+LOGIN = "org.freedesktop.login1"
 
 
 def rss_mib(pid):
@@ -32,15 +35,28 @@ def measure(pid, seconds):
     return 100.0 * (cpu1 - cpu0) / elapsed, (wake1 - wake0) / elapsed, rss_mib(pid)
 
 
-def run(program, width, height, fps, seconds, warmup, disabled=False):
-    session = DesktopSession(width, height)
+def run(program, width, height, fps, seconds, warmup, state="running"):
+    """state: running, disabled (from the tray menu), locked (logind's session lock) or
+    covered (a full-screen window over the wallpaper)."""
+    session = DesktopSession(width, height, system_bus=True)
     try:
+        if state == "locked":
+            session.env["XDG_SESSION_ID"] = "c1"
+            session.start_mock(["--template", "logind"], LOGIN)
+            manager = session.mock_object(LOGIN, "/org/freedesktop/login1")
+            manager.AddSeat("seat0")
+            manager.AddSession("c1", "seat0", dbus.UInt32(os.getuid()), "user", True)
         process = session.start_kadrel(program, config="[General]\nfps=%d\n" % fps)
         session.kadrel_window(timeout=60)
         wait_for(lambda: "Set scene size" in session.output(), timeout=60, what="the first frame")
-        if disabled:
-            service = session.tray_item_service()
-            session.click(service, "Disable")
+        if state == "disabled":
+            session.click(session.tray_item_service(), "Disable")
+        elif state == "locked":
+            proxy = session.system_bus.get_object(LOGIN, "/org/freedesktop/login1/session/c1", introspect=False)
+            dbus.Interface(proxy, LOGIN + ".Session").Lock()
+        elif state == "covered":
+            _, window = open_client(session, ["xclock"])
+            session.run(["wmctrl", "-i", "-r", window, "-b", "add,fullscreen"], check=True)
         time.sleep(warmup)
         result = measure(process.pid, seconds)
         process.terminate()
@@ -57,6 +73,8 @@ def main():
     parser.add_argument("--warmup", type=float, default=4.0)
     parser.add_argument("--sizes", default="640x360,1920x1080")
     parser.add_argument("--rates", default="20,30,60")
+    parser.add_argument("--idle-seconds", type=float, default=30.0,
+                        help="how long each idle state (disabled, locked, covered) is measured")
     args = parser.parse_args()
 
     print("%-10s %-9s %8s %12s %9s" % ("size", "state", "CPU %", "wake-ups/s", "RSS MiB"))
@@ -65,8 +83,9 @@ def main():
         for fps in (int(v) for v in args.rates.split(",")):
             cpu, wakeups, rss = run(args.program, width, height, fps, args.seconds, args.warmup)
             print("%-10s %-9s %8.1f %12.1f %9.1f" % (size, "%d fps" % fps, cpu, wakeups, rss), flush=True)
-        cpu, wakeups, rss = run(args.program, width, height, 30, args.seconds, args.warmup, disabled=True)
-        print("%-10s %-9s %8.1f %12.1f %9.1f" % (size, "disabled", cpu, wakeups, rss), flush=True)
+        for state in ("disabled", "locked", "covered"):
+            cpu, wakeups, rss = run(args.program, width, height, 30, args.idle_seconds, args.warmup, state)
+            print("%-10s %-9s %8.1f %12.1f %9.1f" % (size, state, cpu, wakeups, rss), flush=True)
     print("CPU % counts every thread of the process (100 % = one core). With Mesa's llvmpipe the\n"
           "GPU's work (rasterising, shading, the 4x multisample resolve, the blur passes) runs on\n"
           "these CPU threads too; on a GPU that part leaves the CPU nearly idle.")

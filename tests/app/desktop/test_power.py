@@ -208,6 +208,18 @@ class PowerTest(unittest.TestCase):
         self.window = self.session.kadrel_window()
         wait_for(lambda: self.session.is_viewable(self.window), what="the window after unlocking")
 
+    def test_a_lock_during_start_up_is_kept(self):
+        # As a screen locker does: Lock, then the hint, while the program is still looking up
+        # its session and reading the hint. Whatever comes first, the newest news must win.
+        self.start_login()
+        self.start(wait_for_window=False)
+        self.session_call("Lock")
+        self.session_call("SetLockedHint", True)
+        reason = lambda: (self.control("--status").stdout + "reason: ?").split("reason: ")[1].split("\n")[0]
+        wait_for(lambda: reason() == "screen locked", what="the lock to hold")
+        time.sleep(1.0)
+        self.assertEqual(self.status().get("reason"), "screen locked")
+
     def test_wake_places_the_window_again(self):
         self.start_login()
         self.start()
