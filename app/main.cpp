@@ -104,7 +104,8 @@ bool canReachX11Display() {
 int listDisplays() {
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect g = screen->geometry();
-        std::printf("%s  %s  %dx%d+%d+%d%s\n", app::Display{app::displayIdOf(*screen)}.toString().toUtf8().constData(),
+        std::printf("%s  %s  %dx%d+%d+%d%s\n",
+                    app::Display{app::displayIdOf(*screen)}.toString().toUtf8().constData(),
                     screen->name().toUtf8().constData(), g.width(), g.height(), g.x(), g.y(),
                     screen == QGuiApplication::primaryScreen() ? "  primary" : "");
     }
@@ -153,7 +154,8 @@ int main(int argc, char** argv) {
     app::Defaults defaults(app::Defaults::defaultFilePath());
     app::AppState state(defaults);
     app::ControlService control(state);
-    app::SingleInstance instance(&control, [&control](const QString& command) { return control.handle(command); });
+    app::SingleInstance instance(
+        &control, [&control](const QString& command) { return control.handle(command); });
     if (instance.claim() == app::SingleInstance::Role::Secondary) {
         std::puts("Kadrel is already running: showing its icon.");
         return EXIT_SUCCESS;

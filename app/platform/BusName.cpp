@@ -22,16 +22,18 @@ BusName::BusName(QDBusConnection bus, QString name, QObject* parent)
                 }
                 setOwner(newOwner);
             });
-    const QDBusPendingCall call = bus_.interface()->asyncCall(QStringLiteral("GetNameOwner"), name_);
+    const QDBusPendingCall call =
+        bus_.interface()->asyncCall(QStringLiteral("GetNameOwner"), name_);
     auto* pending = new QDBusPendingCallWatcher(call, this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* done) {
-        const QDBusPendingReply<QString> reply = *done;
-        // An owner change may have told us already; the later news wins.
-        if (!reply.isError() && owner_.isEmpty()) {
-            setOwner(reply.value());
-        }
-        done->deleteLater();
-    });
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* done) {
+                const QDBusPendingReply<QString> reply = *done;
+                // An owner change may have told us already; the later news wins.
+                if (!reply.isError() && owner_.isEmpty()) {
+                    setOwner(reply.value());
+                }
+                done->deleteLater();
+            });
 }
 
 void BusName::setOwner(const QString& owner) {

@@ -34,17 +34,22 @@ void fail(const QString& text) {
 }
 
 QString methodFor(const QString& command) {
-    if (command == QLatin1String("enable")) return QStringLiteral("Enable");
-    if (command == QLatin1String("disable")) return QStringLiteral("Disable");
-    if (command == QLatin1String("toggle")) return QStringLiteral("Toggle");
-    if (command == QLatin1String("next-camera")) return QStringLiteral("NextCamera");
+    if (command == QLatin1String("enable"))
+        return QStringLiteral("Enable");
+    if (command == QLatin1String("disable"))
+        return QStringLiteral("Disable");
+    if (command == QLatin1String("toggle"))
+        return QStringLiteral("Toggle");
+    if (command == QLatin1String("next-camera"))
+        return QStringLiteral("NextCamera");
     return {};
 }
 
 int overBus(QDBusConnection& bus, const QString& command) {
     if (command == QLatin1String("status")) {
-        QDBusMessage call = QDBusMessage::createMethodCall(SERVICE, PATH, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                           QStringLiteral("GetAll"));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            SERVICE, PATH, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("GetAll"));
         call << INTERFACE;
         const QDBusReply<QVariantMap> reply = bus.call(call, QDBus::Block, TIMEOUT_MS);
         if (!reply.isValid()) {
@@ -52,12 +57,15 @@ int overBus(QDBusConnection& bus, const QString& command) {
             return 1;
         }
         const QVariantMap p = reply.value();
-        print(describeStatus(p.value(QStringLiteral("Enabled")).toBool(), p.value(QStringLiteral("Paused")).toBool(),
-                             p.value(QStringLiteral("PauseReason")).toString(), p.value(QStringLiteral("Fps")).toInt()));
+        print(describeStatus(p.value(QStringLiteral("Enabled")).toBool(),
+                             p.value(QStringLiteral("Paused")).toBool(),
+                             p.value(QStringLiteral("PauseReason")).toString(),
+                             p.value(QStringLiteral("Fps")).toInt()));
         return 0;
     }
     const QDBusMessage reply =
-        bus.call(QDBusMessage::createMethodCall(SERVICE, PATH, INTERFACE, methodFor(command)), QDBus::Block, TIMEOUT_MS);
+        bus.call(QDBusMessage::createMethodCall(SERVICE, PATH, INTERFACE, methodFor(command)),
+                 QDBus::Block, TIMEOUT_MS);
     if (reply.type() == QDBusMessage::ErrorMessage) {
         fail(QStringLiteral("Kadrel did not answer: %1").arg(reply.errorMessage()));
         return 1;
@@ -91,8 +99,9 @@ int overSocket(const QString& command) {
 } // namespace
 
 QString describeStatus(bool enabled, bool paused, const QString& reason, int fps) {
-    QString text = QStringLiteral("enabled: %1\npaused: %2\n")
-                       .arg(QLatin1String(enabled ? "yes" : "no"), QLatin1String(paused ? "yes" : "no"));
+    QString text =
+        QStringLiteral("enabled: %1\npaused: %2\n")
+            .arg(QLatin1String(enabled ? "yes" : "no"), QLatin1String(paused ? "yes" : "no"));
     if (paused) {
         text += QStringLiteral("reason: %1\n").arg(reason);
     }

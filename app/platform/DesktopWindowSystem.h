@@ -18,9 +18,13 @@ class DesktopWindowSystem {
 
     // Marks `window` as the desktop before it is mapped. The window manager forgets a
     // window's state when it is unmapped, so this runs before every show.
-    virtual void prepareDesktopWindow(QWindow& window, bool allWorkspaces) { (void)window, (void)allWorkspaces; }
+    virtual void prepareDesktopWindow(QWindow& window, bool allWorkspaces) {
+        (void)window, (void)allWorkspaces;
+    }
     // Puts a mapped window on every workspace, or on the current one only.
-    virtual void setOnAllWorkspaces(QWindow& window, bool allWorkspaces) { (void)window, (void)allWorkspaces; }
+    virtual void setOnAllWorkspaces(QWindow& window, bool allWorkspaces) {
+        (void)window, (void)allWorkspaces;
+    }
 
     // The implementation for the platform the application runs on.
     static std::unique_ptr<DesktopWindowSystem> forCurrentPlatform();

@@ -32,8 +32,9 @@ PowerProfilesWatcher::PowerProfilesWatcher(QDBusConnection systemBus, QObject* p
             setProfile(source, {});
         });
         // The same slot for both names: the message's path tells which one spoke.
-        systemBus.connect(source.interface, source.path, PROPERTIES, QStringLiteral("PropertiesChanged"),
-                          this, SLOT(onPropertiesChanged(QDBusMessage)));
+        systemBus.connect(source.interface, source.path, PROPERTIES,
+                          QStringLiteral("PropertiesChanged"), this,
+                          SLOT(onPropertiesChanged(QDBusMessage)));
     }
 }
 

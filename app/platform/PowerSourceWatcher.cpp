@@ -17,7 +17,8 @@ const QString PROPERTIES = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr uint KIND_UPS = 3;
 
 QDBusMessage getProperty(const QString& path, const QString& interface, const QString& name) {
-    QDBusMessage message = QDBusMessage::createMethodCall(SERVICE, path, PROPERTIES, QStringLiteral("Get"));
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(SERVICE, path, PROPERTIES, QStringLiteral("Get"));
     message << interface << name;
     return message;
 }

@@ -49,7 +49,8 @@ ScreenLockWatcher::ScreenLockWatcher(QDBusConnection systemBus, QDBusConnection 
         const auto source = static_cast<Source>(FREEDESKTOP_SAVER + i);
         const QString service = QString::fromLatin1(SAVERS[i].service);
         savers_[i] = std::make_unique<BusName>(sessionBus, service);
-        connect(savers_[i].get(), &BusName::appeared, this, [this, source] { readScreenSaver(source); });
+        connect(savers_[i].get(), &BusName::appeared, this,
+                [this, source] { readScreenSaver(source); });
         connect(savers_[i].get(), &BusName::vanished, this, [this, source] {
             ++generations_[source];
             set(source, false);
@@ -67,10 +68,12 @@ void ScreenLockWatcher::findSession() {
     const QByteArray id = qgetenv("XDG_SESSION_ID");
     QDBusMessage call;
     if (!id.isEmpty()) {
-        call = QDBusMessage::createMethodCall(LOGIN, LOGIN_PATH, MANAGER, QStringLiteral("GetSession"));
+        call = QDBusMessage::createMethodCall(LOGIN, LOGIN_PATH, MANAGER,
+                                              QStringLiteral("GetSession"));
         call << QString::fromUtf8(id);
     } else {
-        call = QDBusMessage::createMethodCall(LOGIN, LOGIN_PATH, MANAGER, QStringLiteral("GetSessionByPID"));
+        call = QDBusMessage::createMethodCall(LOGIN, LOGIN_PATH, MANAGER,
+                                              QStringLiteral("GetSessionByPID"));
         call << static_cast<uint>(::getpid());
     }
     auto* pending = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
@@ -97,27 +100,29 @@ void ScreenLockWatcher::followSession(const QString& path) {
         return;
     }
     if (!sessionPath_.isEmpty()) {
-        systemBus_.disconnect(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("PropertiesChanged"), this,
-                              SLOT(onSessionProperties(QString, QVariantMap, QStringList)));
+        systemBus_.disconnect(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("PropertiesChanged"),
+                              this, SLOT(onSessionProperties(QString, QVariantMap, QStringList)));
     }
     sessionPath_ = path;
     if (!sessionPath_.isEmpty()) {
-        systemBus_.connect(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("PropertiesChanged"), this,
-                           SLOT(onSessionProperties(QString, QVariantMap, QStringList)));
+        systemBus_.connect(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("PropertiesChanged"),
+                           this, SLOT(onSessionProperties(QString, QVariantMap, QStringList)));
     }
 }
 
 void ScreenLockWatcher::readLockedHint() {
     const quint64 generation = generations_[LOGIND];
     const quint64 news = sessionNews_;
-    QDBusMessage call = QDBusMessage::createMethodCall(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("Get"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("Get"));
     call << SESSION << LOCKED_HINT;
     auto* pending = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, generation, news](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
                 const QDBusPendingReply<QDBusVariant> reply = *done;
-                if (generation == generations_[LOGIND] && news == sessionNews_ && !reply.isError()) {
+                if (generation == generations_[LOGIND] && news == sessionNews_ &&
+                    !reply.isError()) {
                     set(LOGIND, reply.value().variant().toBool());
                 }
             });
@@ -162,9 +167,10 @@ void ScreenLockWatcher::readScreenSaver(Source source) {
     const quint64 generation = ++generations_[source];
     const Saver& saver = SAVERS[source - FREEDESKTOP_SAVER];
     const QString service = QString::fromLatin1(saver.service);
-    const QDBusMessage call = QDBusMessage::createMethodCall(service, QString::fromLatin1(saver.path),
-                                                             service, QStringLiteral("GetActive"));
-    auto* pending = new QDBusPendingCallWatcher(savers_[source - FREEDESKTOP_SAVER]->bus().asyncCall(call), this);
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        service, QString::fromLatin1(saver.path), service, QStringLiteral("GetActive"));
+    auto* pending = new QDBusPendingCallWatcher(
+        savers_[source - FREEDESKTOP_SAVER]->bus().asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, source, generation](QDBusPendingCallWatcher* done) {
                 done->deleteLater();

@@ -2,8 +2,8 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QObject>
 #include <QMap>
+#include <QObject>
 #include <QString>
 
 #include <memory>
@@ -21,7 +21,8 @@ class ScreenLockWatcher : public QObject {
     Q_OBJECT
 
   public:
-    ScreenLockWatcher(QDBusConnection systemBus, QDBusConnection sessionBus, QObject* parent = nullptr);
+    ScreenLockWatcher(QDBusConnection systemBus, QDBusConnection sessionBus,
+                      QObject* parent = nullptr);
 
     bool isLocked() const noexcept { return locked_; }
 

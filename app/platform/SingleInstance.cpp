@@ -41,7 +41,8 @@ bool SingleInstance::claimOnSessionBus(Role& role) {
     channel_ = QStringLiteral("session bus");
     // The object first, so that a caller who sees the name finds it.
     bus.registerObject(QString::fromLatin1(PATH), control_,
-                       QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableProperties);
+                       QDBusConnection::ExportScriptableSlots |
+                           QDBusConnection::ExportScriptableProperties);
     if (bus.registerService(QString::fromLatin1(SERVICE))) {
         role = Role::Primary;
         return true;

@@ -71,12 +71,12 @@ void X11DesktopWindowSystem::setOnAllWorkspaces(QWindow& window, bool allWorkspa
         return;
     }
     // A mapped window's state belongs to the window manager: ask it.
-    xcb_ewmh_request_change_wm_desktop(&ewmh_, 0, id, allWorkspaces ? ALL_DESKTOPS : currentDesktop(),
+    xcb_ewmh_request_change_wm_desktop(&ewmh_, 0, id,
+                                       allWorkspaces ? ALL_DESKTOPS : currentDesktop(),
                                        XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
-    xcb_ewmh_request_change_wm_state(&ewmh_, 0, id,
-                                     allWorkspaces ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
-                                     ewmh_._NET_WM_STATE_STICKY, XCB_ATOM_NONE,
-                                     XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+    xcb_ewmh_request_change_wm_state(
+        &ewmh_, 0, id, allWorkspaces ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
+        ewmh_._NET_WM_STATE_STICKY, XCB_ATOM_NONE, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
     xcb_flush(connection_);
 }
 

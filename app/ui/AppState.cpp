@@ -47,7 +47,13 @@ AppState::AppState(Defaults& defaults, QObject* parent)
 }
 
 AppState::~AppState() {
-    // The view holds GL objects of the window's context: it goes before the window.
+    // Undo in the reverse order of start(): the icon uses the menu, the coverage watcher and
+    // the view hold on to the window (the view's GL objects live in the window's context).
+    tray_.reset();
+    if (window_) {
+        window_->disconnect(this);
+    }
+    coverage_.reset();
     view_.reset();
     window_.reset();
 }
@@ -106,64 +112,76 @@ void AppState::setUpEvents() {
     });
 
     const auto fpsFromSetting = [this](const bool&) { updateFps(0, true); };
+    subscriptions_.push_back(defaults_.observe<bool>(
+        keys::batteryMode, Defaults::Delivery::AtOnceAndOnChange, fpsFromSetting));
+    subscriptions_.push_back(defaults_.observe<bool>(
+        keys::lowPowerMode, Defaults::Delivery::AtOnceAndOnChange, fpsFromSetting));
     subscriptions_.push_back(
-        defaults_.observe<bool>(keys::batteryMode, Defaults::Delivery::AtOnceAndOnChange, fpsFromSetting));
+        defaults_.observe<bool>(keys::sceneVignette, Defaults::Delivery::AtOnceAndOnChange,
+                                [this](const bool&) { applySceneSettings(); }));
     subscriptions_.push_back(
-        defaults_.observe<bool>(keys::lowPowerMode, Defaults::Delivery::AtOnceAndOnChange, fpsFromSetting));
-    subscriptions_.push_back(defaults_.observe<bool>(keys::sceneVignette, Defaults::Delivery::AtOnceAndOnChange,
-                                               [this](const bool&) { applySceneSettings(); }));
-    subscriptions_.push_back(defaults_.observe<float>(keys::sceneSpeed, Defaults::Delivery::AtOnceAndOnChange,
-                                               [this](const float&) { applySceneSettings(); }));
+        defaults_.observe<float>(keys::sceneSpeed, Defaults::Delivery::AtOnceAndOnChange,
+                                 [this](const float&) { applySceneSettings(); }));
     const auto clockText = [this](const QString&) { updateClockStyle(); };
-    subscriptions_.push_back(defaults_.observe<QString>(keys::clockFont, Defaults::Delivery::AtOnceAndOnChange, clockText));
-    subscriptions_.push_back(defaults_.observe<QString>(keys::clockFormat, Defaults::Delivery::AtOnceAndOnChange, clockText));
-    subscriptions_.push_back(defaults_.observe<bool>(keys::clockEnabled, Defaults::Delivery::AtOnceAndOnChange,
-                                               [this](const bool&) { updateClockStyle(); }));
-    subscriptions_.push_back(defaults_.observe<double>(keys::clockOpacity, Defaults::Delivery::AtOnceAndOnChange,
-                                               [this](const double&) { updateClockStyle(); }));
-    subscriptions_.push_back(defaults_.observe<float>(keys::clockSize, Defaults::Delivery::AtOnceAndOnChange,
-                                               [this](const float&) { updateClockStyle(); }));
+    subscriptions_.push_back(defaults_.observe<QString>(
+        keys::clockFont, Defaults::Delivery::AtOnceAndOnChange, clockText));
+    subscriptions_.push_back(defaults_.observe<QString>(
+        keys::clockFormat, Defaults::Delivery::AtOnceAndOnChange, clockText));
+    subscriptions_.push_back(defaults_.observe<bool>(keys::clockEnabled,
+                                                     Defaults::Delivery::AtOnceAndOnChange,
+                                                     [this](const bool&) { updateClockStyle(); }));
+    subscriptions_.push_back(
+        defaults_.observe<double>(keys::clockOpacity, Defaults::Delivery::AtOnceAndOnChange,
+                                  [this](const double&) { updateClockStyle(); }));
+    subscriptions_.push_back(
+        defaults_.observe<float>(keys::clockSize, Defaults::Delivery::AtOnceAndOnChange,
+                                 [this](const float&) { updateClockStyle(); }));
     connect(sleep_.get(), &SleepWatcher::woke, this, &AppState::woke);
-    connect(lock_.get(), &ScreenLockWatcher::lockedChanged, this, [this](bool locked) {
+    const auto onLock = [this](bool locked) {
         enable_.setScreenLocked(locked);
         updateRenderingState();
-    });
-    subscriptions_.push_back(defaults_.observe<bool>(keys::hideMenuBarIcon, Defaults::Delivery::AtOnceAndOnChange,
-                                               [this](const bool&) { hideMenuBarIconStep(); }));
+    };
+    connect(lock_.get(), &ScreenLockWatcher::lockedChanged, this, onLock);
+    if (lock_->isLocked()) {
+        onLock(true); // known before the observers were in place
+    }
+    subscriptions_.push_back(
+        defaults_.observe<bool>(keys::hideMenuBarIcon, Defaults::Delivery::AtOnceAndOnChange,
+                                [this](const bool&) { hideMenuBarIconStep(); }));
     subscriptions_.push_back(defaults_.observe<std::int64_t>(
         keys::fps, Defaults::Delivery::AtOnceAndOnChange,
         [this](const std::int64_t& fps) { updateFps(fps, false); }));
     subscriptions_.push_back(defaults_.observe<std::optional<Display>>(
         keys::display, Defaults::Delivery::ChangesOnly,
         [this](const std::optional<Display>& display) { window_->setTargetDisplay(display); }));
-    subscriptions_.push_back(defaults_.observe<bool>(keys::deactivateOnBattery, Defaults::Delivery::AtOnceAndOnChange,
-                                               [this](const bool&) {
-                                                   enable_.recompute();
-                                                   updateRenderingState();
-                                               }));
     subscriptions_.push_back(defaults_.observe<bool>(
-        keys::showOnAllSpaces, Defaults::Delivery::AtOnceAndOnChange,
-        [this](const bool& all) { window_->setShowOnAllSpaces(all); }));
+        keys::deactivateOnBattery, Defaults::Delivery::AtOnceAndOnChange, [this](const bool&) {
+            enable_.recompute();
+            updateRenderingState();
+        }));
+    subscriptions_.push_back(
+        defaults_.observe<bool>(keys::showOnAllSpaces, Defaults::Delivery::AtOnceAndOnChange,
+                                [this](const bool& all) { window_->setShowOnAllSpaces(all); }));
     // The window never takes input, so there is no interaction mode to bring to the front
     // again; re-placing keeps it at the desktop level, which is what that setting restores.
-    subscriptions_.push_back(defaults_.observe<bool>(keys::bringBrowsingModeToFront, Defaults::Delivery::ChangesOnly,
-                                               [this](const bool&) {
-                                                   window_->setFrameForTargetDisplay();
-                                                   window_->lower();
-                                               }));
+    subscriptions_.push_back(defaults_.observe<bool>(
+        keys::bringBrowsingModeToFront, Defaults::Delivery::ChangesOnly, [this](const bool&) {
+            window_->setFrameForTargetDisplay();
+            window_->lower();
+        }));
     subscriptions_.push_back(defaults_.observe<bool>(
         keys::pauseWhenCovered, Defaults::Delivery::ChangesOnly,
         [this](const bool& on) { setCovered(on && coverage_->isCovered()); }));
     // Kadrel plays no sound; what a change of this key did to the window's content comes
     // down to drawing it afresh, on a later turn of the event loop.
-    subscriptions_.push_back(defaults_.observe<bool>(keys::muteAudio, Defaults::Delivery::ChangesOnly,
-                                               [this](const bool&) {
-                                                   QTimer::singleShot(0, this, [this] {
-                                                       if (view_ && view_->isRunning()) {
-                                                           view_->renderFrame();
-                                                       }
-                                                   });
-                                               }));
+    subscriptions_.push_back(defaults_.observe<bool>(
+        keys::muteAudio, Defaults::Delivery::ChangesOnly, [this](const bool&) {
+            QTimer::singleShot(0, this, [this] {
+                if (view_ && view_->isRunning()) {
+                    view_->renderFrame();
+                }
+            });
+        }));
 }
 
 void AppState::rebuildMenu() {
@@ -253,9 +271,9 @@ void AppState::hideMenuBarIconStep() {
 
 void AppState::updateFps(std::int64_t fps, bool useSetting) {
     const std::int64_t requested = useSetting ? defaults_.value(keys::fps) : fps;
-    const FpsDecision decision =
-        decideFps(requested, power_->isPresent(), power_->source(), defaults_.value(keys::batteryMode),
-                  profiles_->isLowPowerMode(), defaults_.value(keys::lowPowerMode));
+    const FpsDecision decision = decideFps(
+        requested, power_->isPresent(), power_->source(), defaults_.value(keys::batteryMode),
+        profiles_->isLowPowerMode(), defaults_.value(keys::lowPowerMode));
     diagnostic(fpsDiagnosticLine(decision));
     preferredFps_ = decision.fps;
     if (view_) {

@@ -42,9 +42,9 @@ DesktopWindow::DesktopWindow(Defaults& defaults, DesktopWindowSystem& windowSyst
 
     create();
     setFrameForTargetDisplay();
-    subscriptions_.push_back(defaults_.observe<bool>(keys::extendTarvoBelowMenuBar,
-                                               Defaults::Delivery::AtOnceAndOnChange,
-                                               [this](const bool&) { setFrameForTargetDisplay(); }));
+    subscriptions_.push_back(defaults_.observe<bool>(
+        keys::extendTarvoBelowMenuBar, Defaults::Delivery::AtOnceAndOnChange,
+        [this](const bool&) { setFrameForTargetDisplay(); }));
 }
 
 DesktopWindow::~DesktopWindow() = default;

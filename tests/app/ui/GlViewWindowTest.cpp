@@ -62,7 +62,8 @@ TEST_F(GlViewWindowTest, RunsOnlyWhileShownAndUnpaused) {
     ASSERT_NE(view_->sceneRenderer(), nullptr);
     EXPECT_TRUE(view_->isRunning());
     EXPECT_GE(view_->framesDrawn(), 1U) << "a newly shown view draws at once";
-    ASSERT_TRUE(spinUntil([this] { return view_->framesDrawn() >= 4; })) << "no frames from the timer";
+    ASSERT_TRUE(spinUntil([this] { return view_->framesDrawn() >= 4; }))
+        << "no frames from the timer";
 
     view_->setPaused(true);
     EXPECT_FALSE(view_->isRunning());

@@ -22,15 +22,16 @@ pid_t startXvfb() {
     if (pid == 0) {
         ::close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x360x24", "-nolisten",
-                 "tcp", static_cast<char*>(nullptr));
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x360x24",
+                 "-nolisten", "tcp", static_cast<char*>(nullptr));
         std::_Exit(127);
     }
     ::close(fds[1]);
     char number[16] = {};
     ssize_t got = 0;
     while (got < static_cast<ssize_t>(sizeof number) - 1) {
-        const ssize_t n = ::read(fds[0], number + got, sizeof number - 1 - static_cast<size_t>(got));
+        const ssize_t n =
+            ::read(fds[0], number + got, sizeof number - 1 - static_cast<size_t>(got));
         if (n <= 0 || number[got + n - 1] == '\n') {
             got += n > 0 ? n : 0;
             break;
