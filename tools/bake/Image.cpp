@@ -123,13 +123,22 @@ Image shrink(const Image& image, int factor) {
 }
 
 V3 toneMap(V3 c) {
-    // A filmic shoulder (Narkowicz's fit of the ACES curve), then the display gamma.
-    auto curve = [](float x) {
-        x = std::max(0.0F, x);
-        const float y = (x * (2.51F * x + 0.03F)) / (x * (2.43F * x + 0.59F) + 0.14F);
-        return std::pow(std::clamp(y, 0.0F, 1.0F), 1.0F / 2.2F);
-    };
-    return {curve(c.x), curve(c.y), curve(c.z)};
+    // A filmic shoulder (Narkowicz's fit of the ACES curve) applied to the largest channel,
+    // with the colour scaled along: the ratios of the channels, and so the hue, stay as lit.
+    // A curve per channel would bend each channel by another amount and turn the edges of
+    // bright patches yellow, cyan or pink. Only far above the shoulder (openings, glints)
+    // does the colour fade to white, as film does.
+    const float peak = std::max({c.x, c.y, c.z});
+    if (peak <= 0.0F) {
+        return {};
+    }
+    const float y = std::clamp(
+        (peak * (2.51F * peak + 0.03F)) / (peak * (2.43F * peak + 0.59F) + 0.14F), 0.0F, 1.0F);
+    const V3 scaled = c * (y / peak);
+    const float fade = std::clamp((peak - 3.0F) / 13.0F, 0.0F, 1.0F);
+    const V3 out = scaled * (1.0F - fade * fade) + V3{y, y, y} * (fade * fade);
+    auto gamma = [](float v) { return std::pow(std::clamp(v, 0.0F, 1.0F), 1.0F / 2.2F); };
+    return {gamma(out.x), gamma(out.y), gamma(out.z)};
 }
 
 std::vector<std::uint8_t> toRgba8(const Image& image, std::uint32_t seed) {
