@@ -204,27 +204,85 @@ TEST(ShippedMeshes, FromEveryPathOnlyFrontFacesAreSeen) {
     }
 }
 
+// Through every opening of both rooms the outside shows: a sky box round each room, drawn
+// from the room's own texture, blue overhead and pale at the horizon, and not itself white
+// (the bloom alone decides how far an opening glows).
+TEST(ShippedTextures, BothRoomsSeeASkyGradedFromHorizonToZenith) {
+    for (const auto& [mesh, texture] :
+         {std::pair{"room1", "room1_0"}, std::pair{"room2-optimized0", "room20_0"}}) {
+        const MeshFiles files = readRoomMesh(MODELS, mesh);
+        int w = 0;
+        int h = 0;
+        const auto rgba =
+            decodeAstc(readFile((TEXTURES / (std::string(texture) + ".astc")).string()), w, h);
+        auto texel = [&](V2 uv) {
+            const int x = std::clamp(static_cast<int>(uv.x * static_cast<float>(w)), 0, w - 1);
+            const int y = std::clamp(static_cast<int>(uv.y * static_cast<float>(h)), 0, h - 1);
+            const std::uint8_t* p = rgba.data() + (static_cast<std::size_t>(y) * w + x) * 4;
+            return V3{static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])};
+        };
+        // The sky's walls: triangles lying in one of the box's vertical planes.
+        int horizons = 0;
+        int zeniths = 0;
+        V3 horizon{};
+        V3 zenith{};
+        for (std::size_t t = 0; t + 2 < files.indices.size(); t += 3) {
+            const std::uint16_t* k = &files.indices[t];
+            const V3 a = files.positions[k[0]];
+            const V3 b = files.positions[k[1]];
+            const V3 c = files.positions[k[2]];
+            const bool wallX = std::fabs(a.x) >= 4000.0F && a.x == b.x && b.x == c.x;
+            const bool wallY = std::fabs(a.y) >= 4000.0F && a.y == b.y && b.y == c.y;
+            if (!wallX && !wallY) {
+                continue;
+            }
+            for (int corner = 0; corner < 3; ++corner) {
+                const std::uint16_t v = k[corner];
+                if (files.positions[v].z < 0.0F) {
+                    horizon = horizon + texel(files.uvs[v]);
+                    ++horizons;
+                } else {
+                    zenith = zenith + texel(files.uvs[v]);
+                    ++zeniths;
+                }
+            }
+        }
+        ASSERT_GT(horizons, 0) << mesh;
+        ASSERT_GT(zeniths, 0) << mesh;
+        horizon = horizon * (1.0F / static_cast<float>(horizons));
+        zenith = zenith * (1.0F / static_cast<float>(zeniths));
+        EXPECT_GT(zenith.z, zenith.x + 40.0F) << mesh << ": a blue sky overhead";
+        EXPECT_GT(horizon.x + horizon.y + horizon.z, zenith.x + zenith.y + zenith.z + 60.0F)
+            << mesh << ": a pale horizon";
+        EXPECT_LT(std::max({horizon.x, horizon.y, horizon.z}), 245.0F) << mesh;
+    }
+}
+
 TEST(ShippedTextures, BloomGlowsOnlyWhereTheRoomsAreBright) {
     int w = 0;
     int h = 0;
     const auto bloom = decodeAstc(readFile((TEXTURES / "room21.astc").string()), w, h);
     ASSERT_EQ(bloom.size(), static_cast<std::size_t>(w) * h * 4);
-    // Left half: room 1's charts; right half: room 2's. Both must glow somewhere, and most of
-    // each half must stay dark so that only the bright patches bloom.
-    for (int half = 0; half < 2; ++half) {
+    // Room 1's charts take the left five eighths, room 2's the rest. Both must glow somewhere
+    // (their openings), and most of each share must stay dark so that only the openings and
+    // the brightest glints bloom, not the sunlit concrete.
+    const int split = w * 5 / 8;
+    for (int room = 0; room < 2; ++room) {
         int bright = 0;
         int dark = 0;
+        const int first = room == 0 ? 0 : split;
+        const int last = room == 0 ? split : w;
         for (int y = 0; y < h; ++y) {
-            for (int x = half * w / 2; x < (half + 1) * w / 2; ++x) {
+            for (int x = first; x < last; ++x) {
                 const std::size_t i = (static_cast<std::size_t>(y) * w + x) * 4;
                 const int m = std::max({bloom[i], bloom[i + 1], bloom[i + 2]});
-                bright += m > 100 ? 1 : 0;
+                bright += m > 40 ? 1 : 0;
                 dark += m < 16 ? 1 : 0;
             }
         }
-        const int texels = w / 2 * h;
-        EXPECT_GT(bright, texels / 1000) << "half " << half;
-        EXPECT_GT(dark, texels * 7 / 10) << "half " << half;
+        const int texels = (last - first) * h;
+        EXPECT_GT(bright, texels / 1000) << "room " << room + 1;
+        EXPECT_GT(dark, texels * 7 / 10) << "room " << room + 1;
     }
 }
 

@@ -19,14 +19,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Colours of the outside, in display values: the sunlit ground and the sky gradient.
-constexpr V3 OUTSIDE_COLOUR{0.96F, 0.94F, 0.89F};
-constexpr V3 SKY_HORIZON{0.98F, 0.97F, 0.94F};
-constexpr V3 SKY_ZENITH{0.66F, 0.77F, 0.92F};
+// The outside, in display values: the sunlit ground and the sky from the horizon up. The
+// horizon is a pale haze, the zenith a clear blue; both stay below white so that the bloom,
+// not the texture, decides how far an opening glows.
+constexpr V3 OUTSIDE_GROUND{0.56F, 0.52F, 0.45F};
+constexpr V3 SKY_HORIZON{0.78F, 0.80F, 0.82F};
+constexpr V3 SKY_ZENITH{0.42F, 0.58F, 0.84F};
+// How much of the outside's colour its glow adds around the openings: the sky glows, the
+// ground beyond a doorway a little.
+constexpr float SKY_GLOW = 0.25F;
+constexpr float GROUND_GLOW = 0.2F;
 
-// The bloom keeps what is brighter than this (linear, after exposure) and scales it.
+// The bloom keeps what is brighter than this (linear, after exposure) and scales it. Sunlit
+// concrete is exposed to stay below it; only glints and the openings glow.
 constexpr float BLOOM_THRESHOLD = 0.8F;
 constexpr float BLOOM_GAIN = 0.25F;
+
+// Where the exposure puts a room's typical surface and its brightest sunlit concrete
+// (linear, before the tone curve): mid-grey, and well below white, so that sunlit floors and
+// walls keep their texture.
+constexpr float MEDIAN_TARGET = 0.16F;
+constexpr float SUNLIT_TARGET = 0.9F;
 
 // Dither seed of the textures that have no mip chain.
 constexpr std::uint32_t SINGLE_LEVEL_SEED = 4099U;
@@ -72,7 +85,8 @@ std::vector<float> densityWeights(const Room& room, int roomIndex) {
 }
 
 // Exposure that puts the median surface at a mid-grey before the tone curve, unless that
-// would burn out the brightest tenth of the room (walls facing a window band).
+// would push the brightest sunlit concrete (the top half percent of the texels) towards
+// white, where it would lose its texture.
 float chooseExposure(const LitRegion& lit) {
     std::vector<float> values;
     for (std::size_t i = 0; i < lit.radiance.size(); i += 7) {
@@ -85,9 +99,50 @@ float chooseExposure(const LitRegion& lit) {
     }
     std::sort(values.begin(), values.end());
     const float median = std::max(values[values.size() / 2], 1e-4F);
-    const float high = std::max(values[values.size() * 9 / 10], 1e-4F);
-    return std::min(0.11F / median, 0.5F / high);
+    const float sunlit = std::max(values[values.size() * 995 / 1000], 1e-4F);
+    return std::min(MEDIAN_TARGET / median, SUNLIT_TARGET / sunlit);
 }
+
+// The sky from the horizon (t = 0) to the zenith (t = 1): haze that thins quickly above the
+// horizon, then the blue deepens.
+V3 skyAt(float t) {
+    const float haze = std::exp(-t * 5.0F);
+    return SKY_ZENITH * (1.0F - haze) + SKY_HORIZON * haze;
+}
+
+// The painted outside in the reserved block: the ground in its left quarter, the sky in the
+// rest with the horizon at the bottom row and the zenith at the top. `texelOf` maps the decor's
+// unit-square coordinates of each part to region texels.
+struct OutsideBlock {
+    int x = 0;
+    int y = 0;
+    int size = 0;
+    static constexpr int MARGIN = 4; // texels kept clear of the block's edge for filtering
+    int groundWidth() const { return size / 4; }
+    V2 texelOf(Outside part, V2 uv) const {
+        const auto m = static_cast<float>(MARGIN);
+        if (part == Outside::Ground) {
+            return {static_cast<float>(x) + static_cast<float>(groundWidth()) * 0.5F,
+                    static_cast<float>(y) + static_cast<float>(size) * 0.5F};
+        }
+        const float left = static_cast<float>(x + groundWidth()) + m;
+        const float right = static_cast<float>(x + size) - m;
+        const float top = static_cast<float>(y) + m;
+        const float bottom = static_cast<float>(y + size) - m;
+        return {left + (right - left) * uv.x, bottom + (top - bottom) * uv.y};
+    }
+    // Display colour of region texel (tx, ty) of the block.
+    V3 colourAt(int tx, int ty) const {
+        if (tx < x + groundWidth()) {
+            return OUTSIDE_GROUND;
+        }
+        const float top = static_cast<float>(y + MARGIN);
+        const float bottom = static_cast<float>(y + size - MARGIN);
+        const float t =
+            std::clamp((bottom - (static_cast<float>(ty) + 0.5F)) / (bottom - top), 0.0F, 1.0F);
+        return skyAt(t);
+    }
+};
 
 // Writes `dir`/`file`: display values, dithered with `seed`, compressed to ASTC.
 void writeAstc(const BakeOptions& options, const std::string& dir, const std::string& file,
@@ -140,6 +195,12 @@ void writeMesh(const BakeOptions& options, const std::string& name, const Triang
     summary.vertexCounts.push_back(mesh.positions.size());
 }
 
+// The columns of a texture `size` wide that room `roomIndex` takes: first and count.
+std::pair<int, int> roomColumns(const BakeOptions& options, int roomIndex, int size) {
+    const int split = size * options.room1Eighths / 8;
+    return roomIndex == 0 ? std::pair{0, split} : std::pair{split, size - split};
+}
+
 struct BakedRoom {
     Room room;
     AtlasLayout layout;
@@ -153,8 +214,7 @@ BakedRoom bakeRoom(const BakeOptions& options, int roomIndex, BakeSummary& summa
     out.room = roomIndex == 0 ? buildRoom1() : buildRoom2();
     Room& room = out.room;
     const int textureSize = roomIndex == 0 ? options.room1Size : options.room2Size;
-    const int regionWidth = textureSize / 2;
-    const int offsetX = roomIndex == 0 ? 0 : textureSize / 2;
+    const auto [offsetX, regionWidth] = roomColumns(options, roomIndex, textureSize);
     say(options, "Room " + std::to_string(roomIndex + 1) + ": " +
                      std::to_string(room.patches.size()) + " surfaces, " +
                      std::to_string(room.portals.size()) + " openings");
@@ -164,23 +224,24 @@ BakedRoom bakeRoom(const BakeOptions& options, int roomIndex, BakeSummary& summa
     request.height = textureSize;
     request.padding = options.padding;
     request.alignment = LIGHTMAP_ALIGNMENT;
-    request.reservedSize = roomIndex == 1 ? std::max(4, regionWidth / 64) : 0;
+    request.reservedSize = regionWidth / 16;
     request.weights = densityWeights(room, roomIndex);
     out.layout = packAtlas(room, request);
     summary.unitsPerTexel.push_back(out.layout.baseUnitsPerTexel);
     say(options, "  atlas: " + std::to_string(out.layout.charts.size()) + " charts, " +
                      std::to_string(out.layout.baseUnitsPerTexel) + " units per texel");
 
-    // The sunlit outside samples the middle of the reserved block.
-    const Chart& reserved = out.layout.reserved;
+    // The outside's quads take their texture from the painted block.
+    const OutsideBlock block{out.layout.reserved.x, out.layout.reserved.y,
+                             out.layout.reserved.width};
     const auto size = static_cast<float>(textureSize);
-    const V2 outsideUv{(static_cast<float>(offsetX + reserved.x + reserved.width / 2)) / size,
-                       (static_cast<float>(reserved.y + reserved.height / 2)) / size};
     for (DecorQuad& quad : room.decor) {
-        if (quad.mesh == 1) {
-            for (V2& uv : quad.uvs) {
-                uv = outsideUv;
-            }
+        if (quad.part == Outside::Hidden) {
+            continue;
+        }
+        for (V2& uv : quad.uvs) {
+            const V2 texel = block.texelOf(quad.part, uv);
+            uv = {(static_cast<float>(offsetX) + texel.x) / size, texel.y / size};
         }
     }
     const RegionPlacement placement{offsetX, textureSize, textureSize};
@@ -191,8 +252,9 @@ BakedRoom bakeRoom(const BakeOptions& options, int roomIndex, BakeSummary& summa
     const LitRegion lit =
         lightRoom(room, out.layout, out.meshes[0], roomDaylight(roomIndex), options.lighting);
     const float exposure = chooseExposure(lit);
+    say(options, "  exposure " + std::to_string(exposure));
 
-    // The texture: tone-mapped radiance in the room's half, the rest filled from the charts.
+    // The texture: tone-mapped radiance in the room's columns, the rest filled from the charts.
     Image linear(textureSize, textureSize);
     std::vector<std::uint8_t> filled(linear.pixels.size(), 0);
     Image bloom(regionWidth, textureSize);
@@ -211,12 +273,13 @@ BakedRoom bakeRoom(const BakeOptions& options, int roomIndex, BakeSummary& summa
             bloom.at(x, y) = toneMap(exposed * (keep * BLOOM_GAIN));
         }
     }
-    for (int y = reserved.y; y < reserved.y + reserved.height; ++y) {
-        for (int x = reserved.x; x < reserved.x + reserved.width; ++x) {
+    for (int y = block.y; y < block.y + block.size; ++y) {
+        for (int x = block.x; x < block.x + block.size; ++x) {
             const std::size_t t = static_cast<std::size_t>(y) * textureSize + offsetX + x;
-            linear.pixels[t] = toLinear(OUTSIDE_COLOUR);
+            const V3 colour = block.colourAt(x, y);
+            linear.pixels[t] = toLinear(colour);
             filled[t] = 1;
-            bloom.at(x, y) = OUTSIDE_COLOUR;
+            bloom.at(x, y) = colour * (x < block.x + block.groundWidth() ? GROUND_GLOW : SKY_GLOW);
         }
     }
     fillEmpty(linear, filled);
@@ -224,7 +287,7 @@ BakedRoom bakeRoom(const BakeOptions& options, int roomIndex, BakeSummary& summa
     say(options, "  encoding " + name);
     writeChain(options, "kadrel/textures", name, linear,
                roomIndex == 0 ? options.room1Block : options.room2Block, summary);
-    out.bloomRegion = shrink(bloom, regionWidth / (options.bloomSize / 2));
+    out.bloomRegion = shrink(bloom, textureSize / options.bloomSize);
 
     if (roomIndex == 0) {
         writeMesh(options, "room1", out.meshes[0], summary);
@@ -240,14 +303,13 @@ BakedRoom bakeRoom(const BakeOptions& options, int roomIndex, BakeSummary& summa
     return out;
 }
 
+// "room22": the sky as the scene's sky draw reads it, horizon at the bottom row.
 Image skyGradient(int size) {
     Image sky(size, size);
     for (int y = 0; y < size; ++y) {
-        const float v = (static_cast<float>(y) + 0.5F) / static_cast<float>(size);
-        const float t = v * v * (3.0F - 2.0F * v);
-        const V3 c = SKY_HORIZON * (1.0F - t) + SKY_ZENITH * t;
+        const float t = (static_cast<float>(y) + 0.5F) / static_cast<float>(size);
         for (int x = 0; x < size; ++x) {
-            sky.at(x, y) = c;
+            sky.at(x, y) = skyAt(t);
         }
     }
     return sky;
@@ -294,9 +356,20 @@ void writePreviews(const BakeOptions& options, const std::vector<BakedRoom>& roo
 } // namespace
 
 BakeSummary bake(const BakeOptions& options) {
-    if (options.room1Size / 2 < options.bloomSize / 2 ||
-        options.room2Size / 2 < options.bloomSize / 2 || options.bloomSize < 2) {
-        throw std::invalid_argument("the bloom texture must not be larger than the room textures");
+    // Every room's columns must shrink by a whole factor onto its columns of the bloom
+    // texture, and hold whole cells of the indirect light's grid.
+    for (int r = 0; r < 2; ++r) {
+        const int size = r == 0 ? options.room1Size : options.room2Size;
+        const auto [first, count] = roomColumns(options, r, size);
+        const auto [bloomFirst, bloomCount] = roomColumns(options, r, options.bloomSize);
+        if (options.room1Eighths < 1 || options.room1Eighths > 7 || options.bloomSize < 8 ||
+            size < options.bloomSize || size % options.bloomSize != 0 ||
+            first != bloomFirst * (size / options.bloomSize) ||
+            count != bloomCount * (size / options.bloomSize) || count % LIGHTMAP_ALIGNMENT != 0) {
+            throw std::invalid_argument(
+                "the room textures must be whole multiples of the bloom texture, and both "
+                "rooms' shares of its width whole texels of every texture");
+        }
     }
     const auto started = Clock::now();
     const fs::path root(options.outputRoot);
@@ -309,16 +382,16 @@ BakeSummary bake(const BakeOptions& options) {
     rooms.push_back(bakeRoom(options, 0, summary));
     rooms.push_back(bakeRoom(options, 1, summary));
 
-    // "room21": the bloom of room 1 in the left half, of room 2 in the right half, matching
-    // the halves the two rooms' charts occupy in their own textures.
+    // "room21": the bloom of room 1 on the left, of room 2 on the right, matching the columns
+    // the two rooms' charts occupy in their own textures.
     say(options, "Bloom and sky textures");
     Image bloom(options.bloomSize, options.bloomSize);
     for (int r = 0; r < 2; ++r) {
-        const Image& half = rooms[static_cast<std::size_t>(r)].bloomRegion;
-        const int offset = r == 0 ? 0 : options.bloomSize / 2;
-        for (int y = 0; y < half.height && y < bloom.height; ++y) {
-            for (int x = 0; x < half.width && offset + x < bloom.width; ++x) {
-                bloom.at(offset + x, y) = half.at(x, y);
+        const Image& region = rooms[static_cast<std::size_t>(r)].bloomRegion;
+        const int offset = roomColumns(options, r, options.bloomSize).first;
+        for (int y = 0; y < region.height && y < bloom.height; ++y) {
+            for (int x = 0; x < region.width && offset + x < bloom.width; ++x) {
+                bloom.at(offset + x, y) = region.at(x, y);
             }
         }
     }

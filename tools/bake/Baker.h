@@ -15,7 +15,13 @@ struct BakeOptions {
     int room2Size = 4096; // "room20", a full mip chain
     int bloomSize = 1024; // "room21", one level
     int skySize = 64;     // "room22", one level
-    int padding = 4;      // texels around every chart
+    // The bloom texture serves both rooms at their own texture coordinates, so the rooms
+    // split the width of every texture between them: room 1's charts take this many eighths
+    // from the left of its texture, room 2's the rest of its own. Room 1 is seen from near
+    // its floor and needs fine texels there; room 2's larger texture keeps a finer base
+    // density with less than half its width.
+    int room1Eighths = 5;
+    int padding = 4; // texels around every chart
     AstcBlock room1Block{6, 6};
     AstcBlock room2Block{6, 6};
     AstcBlock bloomBlock{8, 8};

@@ -83,6 +83,47 @@ void addOpening(Room& room, Facing wallFacing, float at, float thickness, const 
     room.portals.push_back({corner, spanA, spanB});
 }
 
+void addOutside(Room& room, float groundZ, float far) {
+    DecorQuad ground;
+    ground.corners[0] = {-far, -far, groundZ};
+    ground.corners[1] = {far, -far, groundZ};
+    ground.corners[2] = {far, far, groundZ};
+    ground.corners[3] = {-far, far, groundZ};
+    ground.part = Outside::Ground;
+    for (V2& uv : ground.uvs) {
+        uv = {0.5F, 0.5F};
+    }
+    room.decor.push_back(ground);
+
+    const V3 c[4] = {{-far, -far, 0}, {far, -far, 0}, {far, far, 0}, {-far, far, 0}};
+    for (int k = 0; k < 4; ++k) {
+        const V3 a = c[k];
+        const V3 b = c[(k + 1) % 4];
+        DecorQuad side;
+        // Seen from inside: counter-clockwise means b at the bottom left.
+        side.corners[0] = {b.x, b.y, groundZ};
+        side.corners[1] = {a.x, a.y, groundZ};
+        side.corners[2] = {a.x, a.y, far};
+        side.corners[3] = {b.x, b.y, far};
+        side.uvs[0] = {0.5F, 0.0F};
+        side.uvs[1] = {0.5F, 0.0F};
+        side.uvs[2] = {0.5F, 1.0F};
+        side.uvs[3] = {0.5F, 1.0F};
+        side.part = Outside::Sky;
+        room.decor.push_back(side);
+    }
+    DecorQuad top;
+    top.corners[0] = {-far, -far, far};
+    top.corners[1] = {-far, far, far};
+    top.corners[2] = {far, far, far};
+    top.corners[3] = {far, -far, far};
+    for (V2& uv : top.uvs) {
+        uv = {0.5F, 1.0F};
+    }
+    top.part = Outside::Sky;
+    room.decor.push_back(top);
+}
+
 void PlaneGroups::add(Facing facing, float at, const Rect& rect, Finish finish, float detail) {
     groups_[{static_cast<int>(facing), at, static_cast<int>(finish), detail}].push_back(rect);
 }

@@ -42,4 +42,9 @@ class PlaneGroups {
 
 Facing facingOf(int axis, bool positive);
 
+// The world beyond the openings, in mesh 0 of the room: a ground plane at `groundZ` out to
+// `far` around the origin and an inward sky box over it, `far` high. Seen through any
+// opening it gives a horizon between the sunlit ground and a graded sky.
+void addOutside(Room& room, float groundZ, float far);
+
 } // namespace bake

@@ -49,12 +49,22 @@ struct Portal {
     V3 edgeB;
 };
 
+// What a decoration quad shows: its texture comes from a painted block of the room's
+// texture instead of a baked chart.
+enum class Outside : std::uint8_t {
+    Ground, // the sunlit ground beyond the openings, one tone
+    Sky,    // the sky: uvs.y runs from the horizon (0) to the zenith (1)
+    Hidden, // a placeholder that no camera sees
+};
+
 // A quad outside the rooms that is drawn with a fixed texture region instead of a baked
-// chart (the sky and the sunlit ground beyond the openings).
+// chart (the sky and the sunlit ground beyond the openings). `uvs` are in the painted
+// block's own unit square until the baker places the block in the atlas.
 struct DecorQuad {
     V3 corners[4]; // counter-clockwise seen from the front
     V2 uvs[4];
     int mesh = 0;
+    Outside part = Outside::Ground;
 };
 
 struct Room {

@@ -6,6 +6,7 @@
 
 #include <embree3/rtcore.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -19,8 +20,12 @@ namespace {
 // sun, the occlusion and the albedo keep the full resolution.
 constexpr int INDIRECT_FACTOR = 4;
 constexpr float RAY_OFFSET = 0.5F;
-constexpr float AO_RADIUS = 80.0F;
-constexpr float SUN_ANGULAR_RADIUS = 0.02F;
+// Contact darkening reaches this far from a corner: about a column's width, so that columns,
+// steps and slab edges sit on the floor instead of floating over it.
+constexpr float AO_RADIUS = 140.0F;
+// The sun's real angular radius (a disc of about half a degree): penumbrae stay a few units
+// wide near an opening and widen with the distance from it.
+constexpr float SUN_ANGULAR_RADIUS = 0.00465F;
 
 struct Hit {
     bool hit = false;
@@ -42,13 +47,18 @@ class Tracer {
         rtcSetSceneBuildQuality(scene_, RTC_BUILD_QUALITY_HIGH);
         rtcSetSceneFlags(scene_, RTC_SCENE_FLAG_ROBUST);
         RTCGeometry geometry = rtcNewGeometry(device_, RTC_GEOMETRY_TYPE_TRIANGLE);
-        const std::size_t triangles = soup.patchOfTriangle.size();
+        // The decoration (sky and ground beyond the openings) follows the patches and casts no
+        // shadow: only the room's own triangles are traced, so primitive ids stay soup indices.
+        std::size_t triangles = 0;
+        while (triangles < soup.patchOfTriangle.size() && soup.patchOfTriangle[triangles] >= 0) {
+            ++triangles;
+        }
         auto* vertices = static_cast<float*>(
             rtcSetNewGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
-                                    3 * sizeof(float), soup.positions.size()));
+                                    3 * sizeof(float), 3 * triangles));
         auto* indices = static_cast<unsigned*>(rtcSetNewGeometryBuffer(
             geometry, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, 3 * sizeof(unsigned), triangles));
-        for (std::size_t i = 0; i < soup.positions.size(); ++i) {
+        for (std::size_t i = 0; i < 3 * triangles; ++i) {
             vertices[3 * i] = soup.positions[i].x;
             vertices[3 * i + 1] = soup.positions[i].y;
             vertices[3 * i + 2] = soup.positions[i].z;
@@ -154,6 +164,7 @@ class RoomLighting {
         stage("albedo", height_, [this](int y) { albedoRow(y); });
         stage("sun and occlusion", height_, [this](int y) { sunRow(y); });
         smoothSunEdges();
+        smoothOcclusion();
         lowResolutionInputs();
         stage("sky through the openings", lowHeight_, [this](int y) { skyRow(y); });
         std::vector<V3> direct = lowDirect_;
@@ -271,6 +282,19 @@ class RoomLighting {
         const auto ti = static_cast<std::size_t>(t);
         float w[3];
         barycentric(ti, static_cast<float>(x) + fx, static_cast<float>(y) + fy, w);
+        // A sub-texel point of an edge texel can fall off the triangle. Extrapolated, it would
+        // lie past the edge: inside the wall the surface meets, or outside the building, where
+        // its shadow rays see the sun (the thin bright streaks along shaded corners). Pulled
+        // back onto the triangle, it stays on the surface.
+        if (w[0] < 0.0F || w[1] < 0.0F || w[2] < 0.0F) {
+            w[0] = std::max(w[0], 0.0F);
+            w[1] = std::max(w[1], 0.0F);
+            w[2] = std::max(w[2], 0.0F);
+            const float sum = w[0] + w[1] + w[2];
+            w[0] /= sum;
+            w[1] /= sum;
+            w[2] /= sum;
+        }
         const V3* p = &soup_.positions[3 * ti];
         out.position = p[0] * w[0] + p[1] * w[1] + p[2] * w[2];
         out.normal = normals_[ti];
@@ -375,8 +399,9 @@ class RoomLighting {
     }
 
     // The sun is tens of times brighter than the rest of the room, so even the small noise
-    // left in a penumbra shows as grain. A 5 x 5 Gaussian over the visibility of the same
-    // chart and plane, applied only where the neighbourhood is partly lit, smooths it.
+    // left in a penumbra shows as grain. A narrow 3 x 3 Gaussian over the visibility of the
+    // same chart and plane, applied only where the neighbourhood is partly lit, smooths it
+    // without widening the edge by more than a texel.
     void smoothSunEdges() {
         std::vector<float> out = sunVisible_;
         parallelFor(height_, quality_.threads, "", [&](int y) {
@@ -391,6 +416,55 @@ class RoomLighting {
                 float weight = 0.0F;
                 float lo = 1.0F;
                 float hi = 0.0F;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int xx = x + dx;
+                        const int yy = y + dy;
+                        if (xx < 0 || yy < 0 || xx >= width_ || yy >= height_) {
+                            continue;
+                        }
+                        const std::size_t j = index(xx, yy);
+                        if (!valid_[j] || chartOf_[j] != chartOf_[i]) {
+                            continue;
+                        }
+                        Surface other;
+                        surfaceAt(xx, yy, 0.5F, 0.5F, other);
+                        if (std::fabs(dot(other.position - centre.position, centre.normal)) >
+                            1.0F) {
+                            continue;
+                        }
+                        const float w = std::exp(-static_cast<float>(dx * dx + dy * dy));
+                        sum += sunVisible_[j] * w;
+                        weight += w;
+                        lo = std::min(lo, sunVisible_[j]);
+                        hi = std::max(hi, sunVisible_[j]);
+                    }
+                }
+                if (hi > lo && weight > 0.0F) {
+                    out[i] = sum / weight;
+                }
+            }
+        });
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            sun_[i] = daylight_.sunColor * (sunCosine_[i] * out[i]);
+        }
+    }
+
+    // Contact darkening varies over tens of units, but a texel's few rays make it grainy
+    // (dirty-looking column feet). A 5 x 5 Gaussian within the chart and plane removes the
+    // grain; the corner itself stays dark, as every texel near it is.
+    void smoothOcclusion() {
+        std::vector<float> out = occlusion_;
+        parallelFor(height_, quality_.threads, "", [&](int y) {
+            for (int x = 0; x < width_; ++x) {
+                const std::size_t i = index(x, y);
+                if (!valid_[i]) {
+                    continue;
+                }
+                Surface centre;
+                surfaceAt(x, y, 0.5F, 0.5F, centre);
+                float sum = 0.0F;
+                float weight = 0.0F;
                 for (int dy = -2; dy <= 2; ++dy) {
                     for (int dx = -2; dx <= 2; ++dx) {
                         const int xx = x + dx;
@@ -408,21 +482,15 @@ class RoomLighting {
                             1.0F) {
                             continue;
                         }
-                        const float w = std::exp(-static_cast<float>(dx * dx + dy * dy) / 2.0F);
-                        sum += sunVisible_[j] * w;
+                        const float w = std::exp(-static_cast<float>(dx * dx + dy * dy) / 3.0F);
+                        sum += occlusion_[j] * w;
                         weight += w;
-                        lo = std::min(lo, sunVisible_[j]);
-                        hi = std::max(hi, sunVisible_[j]);
                     }
                 }
-                if (hi > lo && weight > 0.0F) {
-                    out[i] = sum / weight;
-                }
+                out[i] = sum / weight;
             }
         });
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            sun_[i] = daylight_.sunColor * (sunCosine_[i] * out[i]);
-        }
+        occlusion_ = std::move(out);
     }
 
     // Low-resolution inputs: one surface point per texel, averaged albedo and sunlight.
@@ -613,7 +681,9 @@ class RoomLighting {
                     indirect, lowWidth_, lowHeight_,
                     (static_cast<float>(x) + 0.5F) / static_cast<float>(INDIRECT_FACTOR),
                     (static_cast<float>(y) + 0.5F) / static_cast<float>(INDIRECT_FACTOR));
-                const float ao = 0.35F + 0.65F * occlusion_[i];
+                // Contact darkening on the light that arrives from everywhere; a power
+                // deepens the corners while open surfaces (occlusion near 1) keep their light.
+                const float ao = std::max(0.12F, std::pow(occlusion_[i], 1.7F));
                 out.radiance[i] = albedo_[i] * (sun_[i] + e * ao) * (1.0F / PI);
             }
         }

@@ -11,10 +11,10 @@ namespace bake {
 
 struct LightingQuality {
     int sunRays = 16;     // shadow rays per texel towards the sun disc
-    int aoRays = 12;      // short occlusion rays per texel
-    int skyRays = 96;     // portal samples per indirect texel
-    int bounceRays = 144; // gather rays per indirect texel and bounce
-    int bounces = 2;
+    int aoRays = 16;      // short occlusion rays per texel
+    int skyRays = 256;    // portal samples per indirect texel
+    int bounceRays = 324; // gather rays per indirect texel and bounce
+    int bounces = 3;
     int threads = 2;
     bool verbose = true;
 };

@@ -169,6 +169,7 @@ Room buildRoom1() {
     addWalls(room);
     addColumns(room);
     addCeiling(room);
+    addOutside(room, -8.0F, 4096.0F);
     return room;
 }
 

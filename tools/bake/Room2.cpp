@@ -20,7 +20,8 @@ constexpr float PARAPET = 96.0F;
 constexpr float PARAPET_THICKNESS = 32.0F;
 constexpr float LEVELS[] = {384.0F, 768.0F, 1152.0F};
 
-// Meshes of the room: concrete, the sunlit outside, the sky.
+// Meshes of the room: concrete with the outside, and two the scene draws with the bloom and
+// sky textures.
 constexpr int CONCRETE = 0;
 constexpr int OUTSIDE = 1;
 constexpr int SKY = 2;
@@ -31,9 +32,12 @@ struct Bridge {
     float level;
 };
 
-// Ordered by x within each level, as the parapets are cut in that order.
+// Ordered by x within each level, as the parapets are cut in that order. The lower east
+// bridge stands at the east end, behind the camera that crosses the atrium at mid-height
+// from there: anywhere ahead of it, the camera looks down onto its parapets for the whole
+// slow start of that path.
 constexpr Bridge BRIDGES[] = {{-1664.0F, -1536.0F, 384.0F},
-                              {960.0F, 1088.0F, 384.0F},
+                              {1344.0F, 1472.0F, 384.0F},
                               {-1664.0F, -1536.0F, 1152.0F},
                               {-464.0F, -336.0F, 1152.0F},
                               {960.0F, 1088.0F, 1152.0F}};
@@ -170,47 +174,25 @@ void addRoof(Room& room) {
     }
 }
 
-void addOutside(Room& room) {
-    // The ground outside, level with the floor, lit by the full sun: one bright texel block.
-    constexpr float far = 4096.0F;
-    DecorQuad ground;
-    ground.corners[0] = {-far, -far, FLOOR - 8.0F};
-    ground.corners[1] = {far, -far, FLOOR - 8.0F};
-    ground.corners[2] = {far, far, FLOOR - 8.0F};
-    ground.corners[3] = {-far, far, FLOOR - 8.0F};
-    ground.mesh = OUTSIDE;
-    room.decor.push_back(ground);
-
-    // The sky: an inward box; v runs from the horizon (0) to the zenith (1).
-    const float h0 = FLOOR - 8.0F;
-    const float h1 = 4096.0F;
-    const V3 c[4] = {{-far, -far, 0}, {far, -far, 0}, {far, far, 0}, {-far, far, 0}};
-    for (int k = 0; k < 4; ++k) {
-        const V3 a = c[k];
-        const V3 b = c[(k + 1) % 4];
-        DecorQuad side;
-        // Seen from inside: counter-clockwise means b at the bottom left.
-        side.corners[0] = {b.x, b.y, h0};
-        side.corners[1] = {a.x, a.y, h0};
-        side.corners[2] = {a.x, a.y, h1};
-        side.corners[3] = {b.x, b.y, h1};
-        side.uvs[0] = {0.25F, 0.0F};
-        side.uvs[1] = {0.75F, 0.0F};
-        side.uvs[2] = {0.75F, 0.75F};
-        side.uvs[3] = {0.25F, 0.75F};
-        side.mesh = SKY;
-        room.decor.push_back(side);
+// Meshes 1 and 2 are drawn with the bloom and sky textures for both the picture and the
+// glow, so whatever they showed would glow as bright as it is. The outside now lives in mesh 0
+// with a glow of its own; these meshes keep one small triangle each, under the outside
+// ground where no camera sees it, as the scene still draws them.
+void addPlaceholders(Room& room) {
+    for (int mesh : {OUTSIDE, SKY}) {
+        DecorQuad hidden;
+        const float z = FLOOR - 1024.0F;
+        hidden.corners[0] = {0.0F, 0.0F, z};
+        hidden.corners[1] = {0.0F, 64.0F, z};
+        hidden.corners[2] = {64.0F, 64.0F, z};
+        hidden.corners[3] = {64.0F, 0.0F, z};
+        for (V2& uv : hidden.uvs) {
+            uv = {0.0F, 0.0F};
+        }
+        hidden.mesh = mesh;
+        hidden.part = Outside::Hidden;
+        room.decor.push_back(hidden);
     }
-    DecorQuad top;
-    top.corners[0] = {-far, -far, h1};
-    top.corners[1] = {-far, far, h1};
-    top.corners[2] = {far, far, h1};
-    top.corners[3] = {far, -far, h1};
-    for (auto& uv : top.uvs) {
-        uv = {0.5F, 1.0F};
-    }
-    top.mesh = SKY;
-    room.decor.push_back(top);
 }
 
 } // namespace
@@ -228,7 +210,8 @@ Room buildRoom2() {
         addBridge(room, b.x0, b.x1, b.level);
     }
     addStair(room);
-    addOutside(room);
+    addOutside(room, FLOOR - 8.0F, 4096.0F);
+    addPlaceholders(room);
     return room;
 }
 
@@ -236,19 +219,22 @@ std::span<const kadrel::RecordedPath> roomPaths(int roomIndex) {
     return kadrel::CAMERA_TABLE[static_cast<std::size_t>(roomIndex)];
 }
 
+// Both rooms share one white balance: a warm sun and a cool sky, in the proportions of a
+// clear day, so that sunlit patches read warm and the shade cool in either room.
+constexpr V3 SUN_TINT{1.0F, 0.86F, 0.68F};
+constexpr V3 SKY_ZENITH_TINT{0.60F, 0.74F, 1.0F};
+constexpr V3 SKY_HORIZON_TINT{0.92F, 0.96F, 1.0F};
+
 Daylight roomDaylight(int roomIndex) {
     if (roomIndex == 0) {
-        // Late afternoon: low sun from the west-south-west through the window band.
-        return {normalize(V3{-0.87F, -0.30F, 0.42F}),
-                {6.0F, 5.1F, 4.0F},
-                {0.55F, 0.68F, 0.95F},
-                {1.05F, 1.0F, 0.95F}};
+        // Late afternoon: low sun from the west-south-west through the window band, and a
+        // bright sky in the light wells that lifts the coffers out of the dark.
+        return {normalize(V3{-0.87F, -0.30F, 0.42F}), SUN_TINT * 6.0F, SKY_ZENITH_TINT * 6.5F,
+                SKY_HORIZON_TINT * 6.5F};
     }
     // Midday: high sun from the south-south-west through the high windows and the skylight.
-    return {normalize(V3{-0.26F, -0.56F, 0.79F}),
-            {6.5F, 6.0F, 5.2F},
-            {0.55F, 0.68F, 0.95F},
-            {1.05F, 1.0F, 0.95F}};
+    return {normalize(V3{-0.26F, -0.56F, 0.79F}), SUN_TINT * 7.0F, SKY_ZENITH_TINT * 5.0F,
+            SKY_HORIZON_TINT * 5.0F};
 }
 
 } // namespace bake
