@@ -13,7 +13,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 import dbus  # noqa: E402
-from desktop_session import DesktopSession, cpu_and_wakeups, open_client, wait_for  # noqa: E402
+from desktop_session import DesktopSession, open_client, usage, wait_for  # noqa: E402
 
 LOGIN = "org.freedesktop.login1"
 
@@ -27,12 +27,8 @@ def rss_mib(pid):
 
 
 def measure(pid, seconds):
-    cpu0, wake0 = cpu_and_wakeups(pid)
-    start = time.monotonic()
-    time.sleep(seconds)
-    cpu1, wake1 = cpu_and_wakeups(pid)
-    elapsed = time.monotonic() - start
-    return 100.0 * (cpu1 - cpu0) / elapsed, (wake1 - wake0) / elapsed, rss_mib(pid)
+    cpu, wakeups = usage(pid, seconds)
+    return 100.0 * cpu, wakeups, rss_mib(pid)
 
 
 def run(program, width, height, fps, seconds, warmup, state="running"):

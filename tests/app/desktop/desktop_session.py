@@ -340,6 +340,29 @@ def crop_stats(path, x, y, w, h):
     return tuple(float(v) for v in out)
 
 
+def usage(pid, seconds):
+    """CPU seconds per second and wake-ups per second of a process over the next `seconds`."""
+    cpu0, wake0 = cpu_and_wakeups(pid)
+    start = time.monotonic()
+    time.sleep(seconds)
+    cpu1, wake1 = cpu_and_wakeups(pid)
+    elapsed = time.monotonic() - start
+    return (cpu1 - cpu0) / elapsed, (wake1 - wake0) / elapsed
+
+
+def two_monitor_session(test):
+    """A desktop on Xorg's dummy driver with two monitors side by side: DUMMY0 (1024x768,
+    primary) and DUMMY1 (800x600) to its right. Xvfb's monitors are invisible to Qt, and the
+    dummy driver needs root: the test is skipped without it."""
+    if os.geteuid() != 0:
+        test.skipTest("Xorg with the dummy driver needs root")
+    session = DesktopSession(server="xorg-dummy")
+    test.addCleanup(session.close)
+    session.set_monitor("DUMMY0", 1024, 768, 0, 0, primary=True)
+    session.set_monitor("DUMMY1", 800, 600, 1024, 0)
+    return session
+
+
 def cpu_and_wakeups(pid):
     """CPU seconds used and context switches (wake-ups) of a process so far."""
     with open("/proc/%d/stat" % pid) as file:

@@ -14,7 +14,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop_session import DesktopSession, cpu_and_wakeups, open_client, wait_for  # noqa: E402
+from desktop_session import DesktopSession, open_client, two_monitor_session, usage, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("KADREL_PROGRAM", "build/app/kadrel")
 
@@ -23,16 +23,6 @@ PROGRAM = os.environ.get("KADREL_PROGRAM", "build/app/kadrel")
 DRAWING_CPU = 0.05
 PAUSED_CPU = 0.02
 PAUSED_WAKEUPS = 3.0
-
-
-def usage(pid, seconds):
-    """CPU seconds per second and wake-ups per second over the next `seconds`."""
-    cpu0, wake0 = cpu_and_wakeups(pid)
-    start = time.monotonic()
-    time.sleep(seconds)
-    cpu1, wake1 = cpu_and_wakeups(pid)
-    elapsed = time.monotonic() - start
-    return (cpu1 - cpu0) / elapsed, (wake1 - wake0) / elapsed
 
 
 class Covering:
@@ -188,12 +178,7 @@ class MonitorsCoveredTest(Covering, unittest.TestCase):
     coordinates differ from the window manager's: only the wallpaper's own monitor counts."""
 
     def setUp(self):
-        if os.geteuid() != 0:
-            self.skipTest("Xorg with the dummy driver needs root")
-        self.session = DesktopSession(server="xorg-dummy")
-        self.addCleanup(self.session.close)
-        self.session.set_monitor("DUMMY0", 1024, 768, 0, 0, primary=True)
-        self.session.set_monitor("DUMMY1", 800, 600, 1024, 0)
+        self.session = two_monitor_session(self)
 
     def test_only_a_full_screen_window_on_the_wallpapers_monitor_pauses_it(self):
         listing = wait_for(lambda: (lambda lines: lines if len(lines) == 2 else None)(
