@@ -17,26 +17,24 @@ const int DETAILED_TEXTURE_SIZE = 2048;
 // Pores lie on a grid of this size in world units, at most one in a cell.
 const float PORE_CELL = 1.6;
 
-float hash(vec3 p) {
-    p = fract(p * vec3(0.1031, 0.1030, 0.0973));
-    p += dot(p, p.yxz + 33.33);
-    return fract((p.x + p.y) * p.z);
+float hash(vec2 p) {
+    vec3 q = fract(vec3(p.xyx) * 0.1031);
+    q += dot(q, q.yzx + 33.33);
+    return fract((q.x + q.y) * q.z);
 }
 
-// Smooth value noise in [0, 1].
-float noise(vec3 x) {
-    vec3 i = floor(x);
-    vec3 f = fract(x);
+// Smooth value noise in [0, 1] over the surface's plane: four lattice values a pixel.
+float noise(vec2 x) {
+    vec2 i = floor(x);
+    vec2 f = fract(x);
     f = f * f * (3.0 - 2.0 * f);
-    return mix(mix(mix(hash(i), hash(i + vec3(1, 0, 0)), f.x),
-                   mix(hash(i + vec3(0, 1, 0)), hash(i + vec3(1, 1, 0)), f.x), f.y),
-               mix(mix(hash(i + vec3(0, 0, 1)), hash(i + vec3(1, 0, 1)), f.x),
-                   mix(hash(i + vec3(0, 1, 1)), hash(i + vec3(1, 1, 1)), f.x), f.y),
-               f.z);
+    return mix(mix(hash(i), hash(i + vec2(1.0, 0.0)), f.x),
+               mix(hash(i + vec2(0.0, 1.0)), hash(i + vec2(1.0, 1.0)), f.x), f.y);
 }
 
 // 1 while a feature of `size` world units spans several pixels, 0 once it shrinks to about a
-// pixel (`footprint` is the world size of one pixel).
+// pixel (`footprint` is the world size of one pixel), before it could shimmer in motion. Far
+// away the lightmap's own texture carries the concrete.
 float visibleAt(float size, float footprint) {
     return smoothstep(1.5, 4.0, size / footprint);
 }
@@ -49,28 +47,28 @@ float detail(vec3 p) {
     if (coarsest <= 0.0) {
         return 1.0;
     }
-    // The surface's own axes: `along` runs horizontally on walls, `across` vertically.
+    // The surface's own plane, from the axis its normal is closest to: on walls the first
+    // coordinate runs horizontally, the second vertically.
     vec3 n = abs(cross(dx, dy));
     vec2 plane = n.z >= max(n.x, n.y) ? p.xy : (n.x >= n.y ? p.yz : p.xz);
     bool wall = n.z < max(n.x, n.y);
 
     float shade = 0.0;
     // Aggregate: a mottle of sand and stone a few units across.
-    shade += 0.07 * (noise(vec3(plane / 3.0, 0.0)) - 0.5) * coarsest;
-    shade += 0.05 * (noise(vec3(plane / 1.1, 7.0)) - 0.5) * visibleAt(1.1, footprint);
+    shade += 0.09 * (noise(plane / 3.0) - 0.5) * coarsest;
     // Grain of the formwork's boards on walls: streaks stretched along the boards.
     if (wall) {
-        float grain = noise(vec3(plane.x / 14.0, plane.y / 0.6, 3.0));
+        float grain = noise(vec2(plane.x / 14.0, plane.y / 0.6) + 31.0);
         shade += 0.06 * (grain - 0.5) * visibleAt(0.6, footprint);
     }
-    // Pores: small dark voids where air was trapped against the form.
-    // One cell in eight holds a round pore, kept inside its cell so that each pixel needs
-    // to look at its own cell only; the edge is as soft as a pixel is wide.
+    // Pores: small dark voids where air was trapped against the form. One cell in eight
+    // holds a round pore, kept inside its cell so that each pixel needs to look at its own
+    // cell only; the edge is as soft as a pixel is wide.
     vec2 cell = floor(plane / PORE_CELL);
-    float chance = hash(vec3(cell, 5.0));
+    float chance = hash(cell + vec2(0.0, 517.0));
     if (chance < 0.125) {
-        vec2 centre = (cell + 0.3 + 0.4 * vec2(hash(vec3(cell, 6.0)), hash(vec3(cell, 7.0)))) *
-                      PORE_CELL;
+        vec2 offset = vec2(hash(cell + vec2(263.0, 0.0)), hash(cell + vec2(191.0, 389.0)));
+        vec2 centre = (cell + 0.3 + 0.4 * offset) * PORE_CELL;
         float radius = PORE_CELL * (0.08 + 0.12 * chance / 0.125);
         float inside = 1.0 - smoothstep(radius - footprint, radius + footprint,
                                         length(plane - centre));
