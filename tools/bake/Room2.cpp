@@ -229,8 +229,8 @@ Daylight roomDaylight(int roomIndex) {
     if (roomIndex == 0) {
         // Late afternoon: low sun from the west-south-west through the window band, and a
         // bright sky in the light wells that lifts the coffers out of the dark.
-        return {normalize(V3{-0.87F, -0.30F, 0.42F}), SUN_TINT * 6.0F, SKY_ZENITH_TINT * 6.5F,
-                SKY_HORIZON_TINT * 6.5F};
+        return {normalize(V3{-0.87F, -0.30F, 0.42F}), SUN_TINT * 6.0F, SKY_ZENITH_TINT * 9.0F,
+                SKY_HORIZON_TINT * 9.0F};
     }
     // Midday: high sun from the south-south-west through the high windows and the skylight.
     return {normalize(V3{-0.26F, -0.56F, 0.79F}), SUN_TINT * 7.0F, SKY_ZENITH_TINT * 5.0F,
