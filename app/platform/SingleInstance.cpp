@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFileInfo>
 #include <QLocalSocket>
 
 #include <unistd.h>
@@ -22,6 +23,12 @@ SingleInstance::SingleInstance(QObject* control, CommandHandler handler, QObject
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::socketName() {
+    // The user's runtime folder is private to the user; the temporary folder is shared, so
+    // there the name carries the uid.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) {
+        return runtime + QStringLiteral("/kadrel.socket");
+    }
     return QStringLiteral("kadrel-%1").arg(::getuid());
 }
 

@@ -41,8 +41,8 @@ class SingleInstance : public QObject {
     // How the claim was made, for the log: "session bus" or "local socket".
     QString channel() const { return channel_; }
 
-    // The local socket's name for this user (a relative name: Qt puts it in the runtime or
-    // temporary folder).
+    // The local socket for this user: in $XDG_RUNTIME_DIR, or in the temporary folder with the
+    // user's id in its name.
     static QString socketName();
 
   private:
