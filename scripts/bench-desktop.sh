@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target kadrel
-exec /usr/bin/python3 tests/app/desktop/bench_desktop.py build/app/kadrel "$@"
+exec /usr/bin/python3 bench/desktop_bench.py build/app/kadrel "$@"

@@ -3,6 +3,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusVariant>
 
 namespace app {
 
@@ -51,6 +52,39 @@ void BusName::setOwner(const QString& owner) {
     } else {
         Q_EMIT vanished();
     }
+}
+
+void callAsync(QDBusConnection bus, const QDBusMessage& call, QObject* context,
+               std::function<void(const QList<QVariant>&)> onReply, std::function<void()> onError) {
+    auto* pending = new QDBusPendingCallWatcher(bus.asyncCall(call), context);
+    QObject::connect(pending, &QDBusPendingCallWatcher::finished, context,
+                     [onReply = std::move(onReply),
+                      onError = std::move(onError)](QDBusPendingCallWatcher* done) {
+                         done->deleteLater();
+                         const QDBusMessage reply = done->reply();
+                         if (reply.type() == QDBusMessage::ReplyMessage) {
+                             onReply(reply.arguments());
+                         } else if (onError) {
+                             onError();
+                         }
+                     });
+}
+
+void readPropertyAsync(QDBusConnection bus, const QString& service, const QString& path,
+                       const QString& interface, const QString& name, QObject* context,
+                       std::function<void(const QVariant&)> onValue,
+                       std::function<void()> onError) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        service, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    call << interface << name;
+    callAsync(
+        std::move(bus), call, context,
+        [onValue = std::move(onValue)](const QList<QVariant>& args) {
+            if (!args.isEmpty()) {
+                onValue(qvariant_cast<QDBusVariant>(args.first()).variant());
+            }
+        },
+        std::move(onError));
 }
 
 } // namespace app

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QString>
+#include <QVariant>
+
+#include <functional>
 
 namespace app {
 
@@ -34,5 +38,18 @@ class BusName : public QObject {
     bool present_ = false;
     QDBusServiceWatcher watcher_;
 };
+
+// Sends `call` without waiting; `onReply` gets the reply's arguments, `onError` (if any) runs
+// instead for an error reply (a service that went, or one that doesn't speak this
+// interface). The pending call lives as long as `context`.
+void callAsync(QDBusConnection bus, const QDBusMessage& call, QObject* context,
+               std::function<void(const QList<QVariant>&)> onReply,
+               std::function<void()> onError = {});
+
+// Reads one property (org.freedesktop.DBus.Properties.Get) the same way.
+void readPropertyAsync(QDBusConnection bus, const QString& service, const QString& path,
+                       const QString& interface, const QString& name, QObject* context,
+                       std::function<void(const QVariant&)> onValue,
+                       std::function<void()> onError = {});
 
 } // namespace app

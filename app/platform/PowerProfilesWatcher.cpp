@@ -1,9 +1,7 @@
 #include "app/platform/PowerProfilesWatcher.h"
 
+#include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#include <QDBusVariant>
 
 namespace app {
 
@@ -53,18 +51,12 @@ QString PowerProfilesWatcher::activeProfile() const {
 
 void PowerProfilesWatcher::read(Source& source) {
     const quint64 generation = ++source.generation;
-    QDBusMessage message = QDBusMessage::createMethodCall(source.interface, source.path, PROPERTIES,
-                                                          QStringLiteral("Get"));
-    message << source.interface << ACTIVE_PROFILE;
-    auto* pending = new QDBusPendingCallWatcher(source.name->bus().asyncCall(message), this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, &source, generation](QDBusPendingCallWatcher* done) {
-                done->deleteLater();
-                const QDBusPendingReply<QDBusVariant> reply = *done;
-                if (generation == source.generation && !reply.isError()) {
-                    setProfile(source, reply.value().variant().toString());
-                }
-            });
+    readPropertyAsync(source.name->bus(), source.interface, source.path, source.interface,
+                      ACTIVE_PROFILE, this, [this, &source, generation](const QVariant& profile) {
+                          if (generation == source.generation) {
+                              setProfile(source, profile.toString());
+                          }
+                      });
 }
 
 void PowerProfilesWatcher::setProfile(Source& source, const QString& profile) {

@@ -1,9 +1,6 @@
 #include "app/platform/PowerSourceWatcher.h"
 
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#include <QDBusVariant>
 
 namespace app {
 
@@ -15,13 +12,6 @@ const QString DISPLAY_DEVICE = QStringLiteral("/org/freedesktop/UPower/devices/D
 const QString PROPERTIES = QStringLiteral("org.freedesktop.DBus.Properties");
 // UPower's device kind for an uninterruptible power supply.
 constexpr uint KIND_UPS = 3;
-
-QDBusMessage getProperty(const QString& path, const QString& interface, const QString& name) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(SERVICE, path, PROPERTIES, QStringLiteral("Get"));
-    message << interface << name;
-    return message;
-}
 
 } // namespace
 
@@ -42,17 +32,13 @@ PowerSourceWatcher::PowerSourceWatcher(QDBusConnection systemBus, QObject* paren
 
 void PowerSourceWatcher::read() {
     const quint64 generation = ++generation_;
-    auto* pending = new QDBusPendingCallWatcher(
-        name_.bus().asyncCall(getProperty(PATH, SERVICE, QStringLiteral("OnBattery"))), this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, generation](QDBusPendingCallWatcher* done) {
-                done->deleteLater();
-                const QDBusPendingReply<QDBusVariant> reply = *done;
-                if (generation != generation_ || reply.isError()) {
-                    return; // gone, restarted, or not UPower as we know it: no watcher
-                }
-                classify(reply.value().variant().toBool());
-            });
+    // Gone, restarted, or not UPower as we know it (an error): no watcher.
+    readPropertyAsync(name_.bus(), SERVICE, PATH, SERVICE, QStringLiteral("OnBattery"), this,
+                      [this, generation](const QVariant& onBattery) {
+                          if (generation == generation_) {
+                              classify(onBattery.toBool());
+                          }
+                      });
 }
 
 void PowerSourceWatcher::onPropertiesChanged(const QString& interface, const QVariantMap& changed,
@@ -72,22 +58,23 @@ void PowerSourceWatcher::classify(bool onBattery) {
         report(PowerSource::externalUnlimited);
         return;
     }
-    // On battery: the composite device tells a laptop battery from a UPS.
+    // On battery: the composite device tells a laptop battery from a UPS. Without an answer
+    // the battery is the likelier source.
     const quint64 generation = generation_;
-    auto* pending = new QDBusPendingCallWatcher(
-        name_.bus().asyncCall(getProperty(DISPLAY_DEVICE, SERVICE + QStringLiteral(".Device"),
-                                          QStringLiteral("Type"))),
-        this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, generation](QDBusPendingCallWatcher* done) {
-                done->deleteLater();
-                if (generation != generation_) {
-                    return;
-                }
-                const QDBusPendingReply<QDBusVariant> reply = *done;
-                const bool ups = !reply.isError() && reply.value().variant().toUInt() == KIND_UPS;
-                report(ups ? PowerSource::externalUPS : PowerSource::internalBattery);
-            });
+    readPropertyAsync(
+        name_.bus(), SERVICE, DISPLAY_DEVICE, SERVICE + QStringLiteral(".Device"),
+        QStringLiteral("Type"), this,
+        [this, generation](const QVariant& type) {
+            if (generation == generation_) {
+                report(type.toUInt() == KIND_UPS ? PowerSource::externalUPS
+                                                 : PowerSource::internalBattery);
+            }
+        },
+        [this, generation] {
+            if (generation == generation_) {
+                report(PowerSource::internalBattery);
+            }
+        });
 }
 
 void PowerSourceWatcher::report(PowerSource source) {

@@ -1,9 +1,6 @@
 #include "app/platform/ScreenLockWatcher.h"
 
 #include <QDBusObjectPath>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#include <QDBusVariant>
 
 #include <unistd.h>
 
@@ -76,23 +73,20 @@ void ScreenLockWatcher::findSession() {
                                               QStringLiteral("GetSessionByPID"));
         call << static_cast<uint>(::getpid());
     }
-    auto* pending = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, generation](QDBusPendingCallWatcher* done) {
-                done->deleteLater();
-                const QDBusPendingReply<QDBusObjectPath> reply = *done;
-                if (generation != generations_[LOGIND] || reply.isError()) {
-                    return; // not in a logind session: the screen savers still tell
-                }
-                followSession(reply.value().path());
-                const auto early = earlySignals_.constFind(sessionPath_);
-                if (early != earlySignals_.cend()) {
-                    set(LOGIND, early.value()); // newer than what LockedHint said before it
-                } else {
-                    readLockedHint();
-                }
-                earlySignals_.clear();
-            });
+    // Without an answer the program is not in a logind session: the screen savers still tell.
+    callAsync(systemBus_, call, this, [this, generation](const QList<QVariant>& reply) {
+        if (generation != generations_[LOGIND] || reply.isEmpty()) {
+            return;
+        }
+        followSession(qvariant_cast<QDBusObjectPath>(reply.first()).path());
+        const auto early = earlySignals_.constFind(sessionPath_);
+        if (early != earlySignals_.cend()) {
+            set(LOGIND, early.value()); // newer than what LockedHint said before it
+        } else {
+            readLockedHint();
+        }
+        earlySignals_.clear();
+    });
 }
 
 void ScreenLockWatcher::followSession(const QString& path) {
@@ -113,19 +107,12 @@ void ScreenLockWatcher::followSession(const QString& path) {
 void ScreenLockWatcher::readLockedHint() {
     const quint64 generation = generations_[LOGIND];
     const quint64 news = sessionNews_;
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(LOGIN, sessionPath_, PROPERTIES, QStringLiteral("Get"));
-    call << SESSION << LOCKED_HINT;
-    auto* pending = new QDBusPendingCallWatcher(systemBus_.asyncCall(call), this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, generation, news](QDBusPendingCallWatcher* done) {
-                done->deleteLater();
-                const QDBusPendingReply<QDBusVariant> reply = *done;
-                if (generation == generations_[LOGIND] && news == sessionNews_ &&
-                    !reply.isError()) {
-                    set(LOGIND, reply.value().variant().toBool());
-                }
-            });
+    readPropertyAsync(systemBus_, LOGIN, sessionPath_, SESSION, LOCKED_HINT, this,
+                      [this, generation, news](const QVariant& locked) {
+                          if (generation == generations_[LOGIND] && news == sessionNews_) {
+                              set(LOGIND, locked.toBool());
+                          }
+                      });
 }
 
 void ScreenLockWatcher::onSessionLock(const QDBusMessage& message) {
@@ -169,16 +156,12 @@ void ScreenLockWatcher::readScreenSaver(Source source) {
     const QString service = QString::fromLatin1(saver.service);
     const QDBusMessage call = QDBusMessage::createMethodCall(
         service, QString::fromLatin1(saver.path), service, QStringLiteral("GetActive"));
-    auto* pending = new QDBusPendingCallWatcher(
-        savers_[source - FREEDESKTOP_SAVER]->bus().asyncCall(call), this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, source, generation](QDBusPendingCallWatcher* done) {
-                done->deleteLater();
-                const QDBusPendingReply<bool> reply = *done;
-                if (generation == generations_[source] && !reply.isError()) {
-                    set(source, reply.value());
-                }
-            });
+    callAsync(savers_[source - FREEDESKTOP_SAVER]->bus(), call, this,
+              [this, source, generation](const QList<QVariant>& reply) {
+                  if (generation == generations_[source] && !reply.isEmpty()) {
+                      set(source, reply.first().toBool());
+                  }
+              });
 }
 
 void ScreenLockWatcher::onScreenSaverActive(const QDBusMessage& message) {

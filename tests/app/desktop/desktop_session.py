@@ -107,17 +107,21 @@ class DesktopSession:
         self.processes.append(process)
         return process
 
-    def _start_x(self, width, height):
+    def _start_server(self, args, what):
+        """Starts an X server with -displayfd and points DISPLAY at the number it reports."""
         read_end, write_end = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                     "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset"],
-                    pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        self._spawn([args[0], "-displayfd", str(write_end), *args[1:]], pass_fds=(write_end,),
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             number = pipe.readline().strip()
         if not number:
-            raise RuntimeError("Xvfb did not start")
+            raise RuntimeError(what + " did not start")
         self.env["DISPLAY"] = ":" + number
+
+    def _start_x(self, width, height):
+        self._start_server(["Xvfb", "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp",
+                            "-noreset"], "Xvfb")
 
     def _start_xorg_dummy(self):
         """Xorg with the dummy driver: unlike Xvfb, its RandR outputs (DUMMY0 to DUMMY15)
@@ -125,17 +129,9 @@ class DesktopSession:
         config = os.path.join(self.tmp, "xorg.conf")
         with open(config, "w") as file:
             file.write(XORG_DUMMY_CONFIG)
-        read_end, write_end = os.pipe()
-        self._spawn(["Xorg", "-displayfd", str(write_end), "-config", config, "-noreset",
-                     "-nolisten", "tcp", "-novtswitch", "-sharevts",
-                     "-logfile", os.path.join(self.tmp, "xorg.log")],
-                    pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xorg with the dummy driver did not start")
-        self.env["DISPLAY"] = ":" + number
+        self._start_server(["Xorg", "-config", config, "-noreset", "-nolisten", "tcp", "-novtswitch",
+                            "-sharevts", "-logfile", os.path.join(self.tmp, "xorg.log")],
+                           "Xorg with the dummy driver")
 
     def set_monitor(self, output, width=None, height=None, x=0, y=0, primary=False):
         """Switches a dummy output on with a mode of its own at (x, y), or off (no width)."""

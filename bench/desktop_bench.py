@@ -1,7 +1,7 @@
 """What kadrel costs on a desktop: CPU, memory and wake-ups of the real program under Xvfb,
 at two sizes and three frame rates, and while disabled from its tray menu.
 
-    /usr/bin/python3 tests/app/desktop/bench_desktop.py PROGRAM [--seconds N] [--sizes 640x360,1920x1080]
+    /usr/bin/python3 bench/desktop_bench.py PROGRAM [--seconds N] [--sizes 640x360,1920x1080]
 
 Each run starts a fresh desktop (Xvfb, openbox, private session bus, mocked tray host), lets
 the program warm up, then samples /proc over the measuring window."""
@@ -11,7 +11,8 @@ import os
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(__file__))
+# The throw-away desktop of the desktop tests.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "app", "desktop"))
 import dbus  # noqa: E402
 from desktop_session import DesktopSession, open_client, usage, wait_for  # noqa: E402
 
