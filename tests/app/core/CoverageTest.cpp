@@ -53,17 +53,6 @@ TEST(Coverage, AnyUncoveredPixelKeepsItDrawing) {
     EXPECT_FALSE(isCovered(kScreen, {fullscreen(QRect(1920, 0, 1920, 1080))}, 0));
 }
 
-TEST(Coverage, WindowsSideBySideCoverTogether) {
-    const ClientWindow left = maximized(QRect(0, 32, 960, 1048));
-    const ClientWindow right = maximized(QRect(960, 32, 960, 1048));
-    EXPECT_TRUE(isCovered(kBelowPanel, {left, right}, 0));
-    EXPECT_FALSE(isCovered(kBelowPanel, {left}, 0));
-    // One monitor's full-screen window over two monitors' worth of wallpaper.
-    EXPECT_FALSE(isCovered(QRect(0, 0, 3840, 1080), {fullscreen(kScreen)}, 0));
-    EXPECT_TRUE(isCovered(QRect(0, 0, 3840, 1080),
-                          {fullscreen(kScreen), fullscreen(QRect(1920, 0, 1920, 1080))}, 0));
-}
-
 TEST(Coverage, HiddenWindowsAndOtherWorkspacesCoverNothing) {
     ClientWindow minimised = fullscreen(kScreen);
     minimised.hidden = true;
@@ -89,17 +78,6 @@ TEST(Coverage, NothingToShowIsNeverCovered) {
     EXPECT_FALSE(isCovered(kScreen, {}, 0));
     // A window with an empty frame (not yet placed) covers nothing.
     EXPECT_FALSE(isCovered(kScreen, {fullscreen(QRect())}, 0));
-}
-
-TEST(Coverage, OverlappingWindowsLeavingOnePixelAreNotEnough) {
-    // Four overlapping quarters that together miss the single pixel (959, 539).
-    const std::vector<ClientWindow> quarters{
-        fullscreen(QRect(0, 0, 959, 1080)), fullscreen(QRect(0, 0, 1920, 539)),
-        fullscreen(QRect(960, 100, 960, 980)), fullscreen(QRect(100, 540, 1820, 540))};
-    EXPECT_FALSE(isCovered(kScreen, quarters, 0));
-    std::vector<ClientWindow> closed = quarters;
-    closed.push_back(fullscreen(QRect(959, 539, 1, 1)));
-    EXPECT_TRUE(isCovered(kScreen, closed, 0));
 }
 
 // Many random arrangements on a small grid, against counting the pixels one by one.

@@ -293,12 +293,5 @@ TEST_F(DefaultsTest, AWriteKeepsOutsideChangesNotYetNoticed) {
     EXPECT_EQ(fps, 60);
 }
 
-TEST_F(DefaultsTest, DefaultFileFollowsXdgConfigHome) {
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
-    EXPECT_EQ(Defaults::defaultFilePath(), dir_.filePath(QStringLiteral("kadrel/kadrel.conf")));
-    qputenv("XDG_CONFIG_HOME", saved);
-}
-
 } // namespace
 } // namespace app

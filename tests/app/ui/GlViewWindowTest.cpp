@@ -84,20 +84,6 @@ TEST_F(GlViewWindowTest, RunsOnlyWhileShownAndUnpaused) {
     EXPECT_EQ(appeared_, 1) << "the renderer is made once";
 }
 
-TEST_F(GlViewWindowTest, FrameIntervalFollowsTheRate) {
-    view_->setPreferredFramesPerSecond(60);
-    EXPECT_EQ(view_->frameIntervalMs(), 17);
-    view_->setPreferredFramesPerSecond(20);
-    EXPECT_EQ(view_->frameIntervalMs(), 50);
-    view_->setPreferredFramesPerSecond(30);
-    EXPECT_EQ(view_->frameIntervalMs(), 33);
-    // A hand-edited rate of 0 or less must not spin the timer at full speed.
-    view_->setPreferredFramesPerSecond(0);
-    EXPECT_EQ(view_->frameIntervalMs(), 1000);
-    view_->setPreferredFramesPerSecond(-5);
-    EXPECT_EQ(view_->frameIntervalMs(), 1000);
-}
-
 TEST_F(GlViewWindowTest, ALostContextGetsANewContextAndRenderer) {
     view_->setPaused(true);
     view_->renderFrame();
