@@ -89,15 +89,16 @@ TEST_F(GlViewWindowTest, ALostContextGetsANewContextAndRenderer) {
     view_->renderFrame();
     view_->recoverIfContextLost(); // nothing lost: nothing to do
     EXPECT_EQ(view_->recoveries(), 0);
-    const renderer::SceneRenderer* before = view_->sceneRenderer();
-    const QOpenGLContext* contextBefore = view_->context();
 
     view_->loseContextForTesting();
     const auto frames = view_->framesDrawn();
+    const auto objects = renderer::gl::objectsCreated();
     view_->renderFrame(); // a frame finds the loss and recovers before drawing
     EXPECT_EQ(view_->recoveries(), 1);
-    EXPECT_NE(view_->context(), contextBefore);
-    EXPECT_NE(view_->sceneRenderer(), before);
+    // Pointers can't tell old from new (the allocator may hand back the same address), so
+    // count GL objects: a rebuilt renderer made its buffers and textures again.
+    ASSERT_NE(view_->sceneRenderer(), nullptr);
+    EXPECT_GT(renderer::gl::objectsCreated(), objects);
     EXPECT_EQ(view_->framesDrawn(), frames + 1);
     EXPECT_EQ(appeared_, 1) << "the appear callback belongs to the first show only";
 
