@@ -1,5 +1,8 @@
 // kadrel: the live wallpaper on the desktop, steered from its tray icon.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QScreen>
 #include <QTimer>
 
@@ -8,15 +11,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "app/core/Defaults.h"
 #include "app/platform/ControlClient.h"
 #include "app/platform/QuitOnSignals.h"
 #include "app/platform/SingleInstance.h"
+#include "app/core/Autostart.h"
+#include "app/ui/AboutWindow.h"
 #include "app/ui/AppState.h"
+#include "app/ui/ClockOverlay.h"
+#include "renderer/loaders/ResourceLocator.h"
 #include "app/ui/ControlService.h"
 #include "app/ui/DesktopWindow.h"
+#include "app/ui/SettingsWindow.h"
 
 namespace {
 
@@ -31,6 +40,8 @@ constexpr const char* USAGE =
     "  --disable      stop drawing and take the wallpaper off the screen, as the menu does\n"
     "  --toggle       disable when enabled, enable when disabled\n"
     "  --next-camera  glide to the next camera path\n"
+    "  --settings     open the settings window\n"
+    "  --about        open the About window\n"
     "  --status       print whether it is enabled or paused (and why) and its frame rate\n"
     "\n"
     "Options:\n"
@@ -49,7 +60,7 @@ enum class Early { Run, ListDisplays, Control, Exit, BadOption };
 
 // The control command an option asks for, or empty.
 QString controlCommand(std::string_view arg) {
-    for (const char* command : {"enable", "disable", "toggle", "next-camera", "status"}) {
+    for (const char* command : {"enable", "disable", "toggle", "next-camera", "settings", "about", "status"}) {
         if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == command) {
             return QString::fromLatin1(command);
         }
@@ -150,6 +161,19 @@ int main(int argc, char** argv) {
         return listDisplays();
     }
     app::QuitOnSignals quitOnSignals;
+    // The user's language where Kadrel speaks it; English (the texts' keys) otherwise.
+    QTranslator translator;
+    if (translator.load(QLocale(), QStringLiteral("kadrel"), QStringLiteral("_"),
+                        QStringLiteral(":/kadrel/i18n"))) {
+        QApplication::installTranslator(&translator);
+    }
+    QTranslator qtTranslator; // the standard buttons' texts, where Qt's catalogue is installed
+    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslator);
+    }
+    app::loadClockFaces(
+        QString::fromStdString((renderer::ResourceLocator::defaultRoot() / "fonts").string()));
 
     app::Defaults defaults(app::Defaults::defaultFilePath());
     app::AppState state(defaults);
@@ -160,6 +184,26 @@ int main(int argc, char** argv) {
         std::puts("Kadrel is already running: showing its icon.");
         return EXIT_SUCCESS;
     }
+    // The windows of the menu, made the first time they are asked for and kept: closing one
+    // neither quits nor forgets where its tabs were.
+    std::unique_ptr<app::SettingsWindow> settings;
+    std::unique_ptr<app::AboutWindow> about;
+    QObject::connect(&state, &app::AppState::settingsRequested, [&] {
+        if (!settings) {
+            settings = std::make_unique<app::SettingsWindow>(defaults,
+                                                             app::Autostart::forThisProgram());
+            QObject::connect(&state, &app::AppState::deviceWoke, settings.get(),
+                             &app::SettingsWindow::refreshDisplays);
+        }
+        settings->present();
+    });
+    QObject::connect(&state, &app::AppState::aboutRequested, [&] {
+        if (!about) {
+            about = std::make_unique<app::AboutWindow>(QStringLiteral(KADREL_VERSION),
+                                                       QStringLiteral(KADREL_BUILD));
+        }
+        about->present();
+    });
     // The rest of start-up runs once the event loop turns, as the window system expects.
     QTimer::singleShot(0, &state, &app::AppState::start);
     return application.exec();

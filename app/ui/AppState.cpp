@@ -21,6 +21,11 @@ namespace app {
 
 namespace {
 
+// The toggle item's two titles come from the menu rule, which knows no Qt; marked here for
+// the translation tools in the menu's context.
+[[maybe_unused]] constexpr const char* TOGGLE_TITLES[] = {
+    QT_TRANSLATE_NOOP("app::AppState", "Disable"), QT_TRANSLATE_NOOP("app::AppState", "Enable")};
+
 // The user who hid the icon still sees it this long after every launch and reopen, so that
 // the menu stays within reach.
 constexpr int HIDE_ICON_DELAY_MS = 5000;
@@ -81,6 +86,18 @@ void AppState::start() {
         updateClockStyle();
     });
     connect(window_.get(), &DesktopWindow::exposedChanged, view_.get(), &GlView::setExposed);
+    // The clock over the frames: it ticks only while frames are drawn.
+    view_->setOverlay(&clock_.image());
+    connect(view_.get(), &GlView::runningChanged, &clock_, &ClockOverlay::setActive);
+    const auto clockWindow = [this] {
+        const qreal ratio = window_->devicePixelRatio();
+        clock_.setWindow(QSize(qRound(window_->width() * ratio), qRound(window_->height() * ratio)),
+                         ratio);
+    };
+    connect(window_.get(), &QWindow::widthChanged, this, clockWindow);
+    connect(window_.get(), &QWindow::heightChanged, this, clockWindow);
+    connect(window_.get(), &QWindow::screenChanged, this, clockWindow);
+    clockWindow();
     // Watched only while shown: a disabled wallpaper isn't woken by other windows' changes.
     coverage_ = CoverageWatcher::forCurrentPlatform();
     connect(window_.get(), &DesktopWindow::exposedChanged, this,
@@ -251,6 +268,7 @@ void AppState::woke() {
     if (view_) {
         view_->recoverIfContextLost();
     }
+    Q_EMIT deviceWoke();
 }
 
 void AppState::reopen() {
@@ -306,10 +324,11 @@ void AppState::applySceneSettings() {
 
 void AppState::updateClockStyle() {
     clockStyle_.enabled = defaults_.value(keys::clockEnabled);
-    clockStyle_.font = defaults_.value(keys::clockFont);
+    clockStyle_.fontName = defaults_.value(keys::clockFont);
     clockStyle_.format = defaults_.value(keys::clockFormat);
     clockStyle_.opacity = defaults_.value(keys::clockOpacity);
     clockStyle_.size = defaults_.value(keys::clockSize);
+    clock_.setStyle(clockStyle_);
 }
 
 QIcon AppState::trayIconImage(bool enabled) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMenu>
+#include <QScreen>
 #include <QObject>
 #include <QSystemTrayIcon>
 
@@ -11,6 +12,7 @@
 #include "app/core/Defaults.h"
 #include "app/core/EnableState.h"
 #include "app/core/PowerSource.h"
+#include "app/ui/ClockOverlay.h"
 #include "scene/kadrel/KadrelScene.h"
 
 namespace app {
@@ -31,15 +33,6 @@ class AppState : public QObject {
     Q_OBJECT
 
   public:
-    // The clock's look as the settings give it; the overlay reads it.
-    struct ClockStyle {
-        bool enabled = false;
-        QString font;
-        QString format;
-        double opacity = 0.7;
-        float size = 220.0F;
-    };
-
     explicit AppState(Defaults& defaults, QObject* parent = nullptr);
     ~AppState() override;
 
@@ -73,6 +66,7 @@ class AppState : public QObject {
 
     const EnableState& enableState() const noexcept { return enable_; }
     const ClockStyle& clockStyle() const noexcept { return clockStyle_; }
+    const ClockOverlay& clock() const noexcept { return clock_; }
     QSystemTrayIcon* trayIcon() const noexcept { return tray_.get(); }
     DesktopWindow* desktopWindow() const noexcept { return window_.get(); }
     GlView* glView() const noexcept { return view_.get(); }
@@ -81,6 +75,8 @@ class AppState : public QObject {
   Q_SIGNALS:
     void settingsRequested();
     void aboutRequested();
+    // The system woke from sleep (monitors may have changed while it slept).
+    void deviceWoke();
 
   private:
     void setUpEvents();
@@ -100,6 +96,7 @@ class AppState : public QObject {
     std::vector<Subscription> subscriptions_;
     EnableState enable_;
     ClockStyle clockStyle_;
+    ClockOverlay clock_;
     std::int64_t preferredFps_ = 30;
     bool covered_ = false;
 

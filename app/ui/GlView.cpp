@@ -43,10 +43,12 @@ GlView::GlView(QWindow& window, std::shared_ptr<engine::Scene> scene, RendererFa
 }
 
 GlView::~GlView() {
-    if (context_ && renderer_) {
-        context_->makeCurrent(&window_);
+    if (context_ && renderer_ && context_->makeCurrent(&window_)) {
         renderer_.reset();
+        overlayLayer_.deleteObjects();
         context_->doneCurrent();
+    } else {
+        overlayLayer_.forgetContext();
     }
 }
 
@@ -79,10 +81,12 @@ void GlView::setExposed(bool exposed) {
 void GlView::updateTimer() {
     const bool run = renderer_ && exposed_ && !paused_;
     if (run && !timer_.isActive()) {
-        renderFrame(); // the first frame at once: a newly shown window is never left blank
         timer_.start();
+        Q_EMIT runningChanged(true);
+        renderFrame(); // the first frame at once: a newly shown window is never left blank
     } else if (!run && timer_.isActive()) {
         timer_.stop();
+        Q_EMIT runningChanged(false);
     }
 }
 
@@ -125,6 +129,7 @@ void GlView::recoverIfContextLost() {
     // current-able at all.
     std::unique_ptr<QOpenGLContext> fresh = makeContext();
     renderer_.reset();
+    overlayLayer_.forgetContext();
     // Deleting a program or shader by a name the context doesn't have records an error; the
     // new renderer checks for errors as it loads and must not find that one.
     while (glGetError() != GL_NO_ERROR) {
@@ -146,19 +151,33 @@ void GlView::appear() {
     }
 }
 
-void GlView::renderFrame() {
+bool GlView::beginFrame() {
     if (!renderer_) {
-        return;
+        return false;
     }
     if (contextLost() || !context_->makeCurrent(&window_)) {
         recoverIfContextLost();
         if (contextLost() || !context_->makeCurrent(&window_)) {
-            return;
+            return false;
         }
     }
-    renderer_->drawFrame();
-    ++frames_;
-    Q_EMIT frameDrawn();
+    return true;
+}
+
+void GlView::renderFrame() {
+    if (beginFrame()) {
+        renderer_->drawFrame();
+        ++frames_;
+        Q_EMIT frameDrawn();
+    }
+}
+
+void GlView::renderFrameAt(double timeMs) {
+    if (beginFrame()) {
+        renderer_->drawFrame(timeMs);
+        ++frames_;
+        Q_EMIT frameDrawn();
+    }
 }
 
 renderer::DrawableSize GlView::drawableSize() const {
@@ -174,6 +193,15 @@ std::optional<unsigned int> GlView::currentDrawable() {
 }
 
 void GlView::present() {
+    // The overlay goes over the finished frame; the renderer then finds its GL state changed
+    // behind its back and sets everything again on its next use.
+    if (overlay_ != nullptr) {
+        const renderer::DrawableSize size = drawableSize();
+        if (overlayLayer_.draw(*overlay_, context_->defaultFramebufferObject(),
+                               static_cast<int>(size.width), static_cast<int>(size.height))) {
+            renderer_->resetGlState();
+        }
+    }
     context_->swapBuffers(&window_);
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ui/OverlayLayer.h"
 #include "engine/Scene.h"
 #include "renderer/RenderSurface.h"
 #include "renderer/SceneRenderer.h"
@@ -59,6 +60,13 @@ class GlView : public QObject, public renderer::RenderSurface {
 
     // One frame now (the timer's work; tests call it directly).
     void renderFrame();
+    // One frame at a given scene time in milliseconds, the same picture each time (tests).
+    void renderFrameAt(double timeMs);
+
+    // A picture laid over each frame (the clock), or none. It is read at every frame and
+    // uploaded when its generation changes; it must outlive the view or be unset.
+    void setOverlay(const OverlayImage* overlay) { overlay_ = overlay; }
+    const OverlayLayer& overlayLayer() const noexcept { return overlayLayer_; }
 
     // Drivers may lose the GL context (a GPU reset, a suspend): then a new context and a new
     // renderer take over, with the same scene. Checked after a wake and whenever the context
@@ -76,12 +84,15 @@ class GlView : public QObject, public renderer::RenderSurface {
 
   Q_SIGNALS:
     void frameDrawn();
+    // Frames started or stopped being scheduled.
+    void runningChanged(bool running);
 
   private:
     void appear();
     void updateTimer();
     std::unique_ptr<QOpenGLContext> makeContext();
     bool contextLost() const;
+    bool beginFrame();
 
     QWindow& window_;
     std::shared_ptr<engine::Scene> scene_;
@@ -89,6 +100,8 @@ class GlView : public QObject, public renderer::RenderSurface {
     std::function<void()> onAppear_;
     std::unique_ptr<QOpenGLContext> context_;
     std::unique_ptr<renderer::SceneRenderer> renderer_;
+    const OverlayImage* overlay_ = nullptr;
+    OverlayLayer overlayLayer_;
     QTimer timer_;
     std::int64_t fps_ = 30;
     bool paused_ = false;
