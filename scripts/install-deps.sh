@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libastcenc-dev libwebp-dev libpng-dev libembree-dev libmeshoptimizer-dev
-  qt6-base-dev libqt6svg6 libxcb-ewmh-dev
+  qt6-base-dev libqt6svg6 libxcb-ewmh-dev libicu-dev qt6-tools-dev qt6-l10n-tools fonts-dejavu-core
   # the desktop tests: a throw-away X display with a window manager, a private session bus
   # with mocked desktop services, and tools to read window properties and take screenshots
   xvfb xauth openbox dbus-daemon python3-dbusmock x11-utils x11-apps x11-xserver-utils imagemagick

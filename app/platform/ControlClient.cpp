@@ -42,6 +42,10 @@ QString methodFor(const QString& command) {
         return QStringLiteral("Toggle");
     if (command == QLatin1String("next-camera"))
         return QStringLiteral("NextCamera");
+    if (command == QLatin1String("settings"))
+        return QStringLiteral("ShowSettings");
+    if (command == QLatin1String("about"))
+        return QStringLiteral("ShowAbout");
     return {};
 }
 

@@ -47,6 +47,14 @@ void ControlService::NextCamera() {
     state_.nextCamera();
 }
 
+void ControlService::ShowSettings() {
+    Q_EMIT state_.settingsRequested();
+}
+
+void ControlService::ShowAbout() {
+    Q_EMIT state_.aboutRequested();
+}
+
 QString ControlService::handle(const QString& command) {
     if (command == QLatin1String("status")) {
         return describeStatus(enabled(), paused(), pauseReason(), fps());
@@ -61,6 +69,10 @@ QString ControlService::handle(const QString& command) {
         Toggle();
     } else if (command == QLatin1String("next-camera")) {
         NextCamera();
+    } else if (command == QLatin1String("settings")) {
+        ShowSettings();
+    } else if (command == QLatin1String("about")) {
+        ShowAbout();
     } else {
         return QStringLiteral("error: unknown command \"%1\"\n").arg(command.left(32));
     }

@@ -37,6 +37,9 @@ class ControlService : public QObject {
     Q_SCRIPTABLE void Toggle();
     // Glides to the next camera path of the room on screen.
     Q_SCRIPTABLE void NextCamera();
+    // Open (or raise) the settings or the About window, as the menu's items do.
+    Q_SCRIPTABLE void ShowSettings();
+    Q_SCRIPTABLE void ShowAbout();
 
   private:
     AppState& state_;

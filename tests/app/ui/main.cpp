@@ -1,6 +1,6 @@
 // The GL view tests need a real X display with GLX: they start their own Xvfb, so that they
 // run the same on a desktop, in CI and under a sanitizer, and never touch the user's screen.
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     int result = 1;
     {
-        QGuiApplication application(argc, argv);
+        QApplication application(argc, argv); // the settings windows are widgets
         result = RUN_ALL_TESTS();
     }
     ::kill(xvfb, SIGTERM);
