@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kadrel"));
     QApplication::setApplicationVersion(QStringLiteral(KADREL_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("kadrel"));
+    QApplication::setDesktopFileName(QStringLiteral("org.kadrel.Kadrel"));
     // Closing the settings or About window never ends the wallpaper.
     QApplication::setQuitOnLastWindowClosed(false);
     if (early == Early::ListDisplays) {

@@ -13,6 +13,8 @@ packages=(
   # with mocked desktop services, and tools to read window properties and take screenshots
   xvfb xauth openbox dbus-daemon python3-dbusmock x11-utils x11-apps x11-xserver-utils imagemagick
   xserver-xorg-core xserver-xorg-video-dummy wmctrl xdotool
+  # the installed files: the desktop entry, the metainfo and the manual pages are checked
+  desktop-file-utils appstream groff-base
 )
 
 missing=()
