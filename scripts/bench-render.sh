@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The renderer benchmark: renders the wallpaper headless at 1920x1080 (or the --size given)
-# with ASTC textures uploaded compressed where the driver takes them, then decoded on the
-# CPU, and prints for each the time to the first frame and the median time, CPU time and
+# on each texture path: ASTC uploaded compressed where the driver takes it, the S3TC twins,
+# and ASTC decoded on the CPU; and prints for each the time to the first frame and the median time, CPU time and
 # GL calls of a frame. Other arguments go to kadrel-render --bench, e.g.
 #   scripts/bench-render.sh --size 640x360 --frames 50
 set -euo pipefail
@@ -25,7 +25,10 @@ while [ $# -gt 0 ]; do
 done
 
 echo "== ASTC: compressed upload (where the driver has GL_KHR_texture_compression_astc_ldr)"
-env -u KADREL_ASTC_DECODE "$program" --bench --size "$size" "${args[@]}"
+env -u KADREL_ASTC_DECODE -u KADREL_TEXTURES "$program" --bench --size "$size" "${args[@]}"
+echo
+echo "== S3TC twins: compressed upload (where the driver has GL_EXT_texture_compression_s3tc)"
+env -u KADREL_ASTC_DECODE KADREL_TEXTURES=s3tc "$program" --bench --size "$size" "${args[@]}"
 echo
 echo "== ASTC: decoded on the CPU"
 "$program" --bench --astc-decode --size "$size" "${args[@]}"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (model and ASTC loaders, shader files, kadrel-render's options) with
+# Builds the fuzz targets (model, ASTC and DDS loaders, shader files, kadrel-render's options) with
 # clang and runs each for a while.
 #   scripts/fuzz.sh [seconds-per-target] [target...]     (default: 60, every target)
 # The build goes to build-fuzz/ (or $FUZZ_BUILD_DIR); each target keeps its corpus in
@@ -11,7 +11,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(FuzzModelLoader FuzzAstcLoader FuzzShaderFiles FuzzRenderOptions)
+  targets=(FuzzModelLoader FuzzAstcLoader FuzzDdsLoader FuzzShaderFiles FuzzRenderOptions)
 fi
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
 
@@ -27,6 +27,11 @@ astc_head='\x13\xab\xa1\x5c\x04\x04\x01'
 blocks4="$(printf '\\xfc\\xfd\\xff\\xff\\xff\\xff\\xff\\xff\\x00\\x80\\x00\\x80\\x00\\x80\\xff\\xff%.0s' 1 2 3 4)"
 seed "$build/corpus/FuzzAstcLoader" "\x00${astc_head}\x08\x00\x00\x08\x00\x00\x01\x00\x00${blocks4}" single
 seed "$build/corpus/FuzzAstcLoader" "\x01\x50\x00${astc_head}\x08\x00\x00\x08\x00\x00\x01\x00\x00${blocks4}${astc_head}\x04\x00\x00\x04\x00\x00\x01\x00\x00\xfc\xfd\xff\xff\xff\xff\xff\xff\x00\x80\x00\x80\x00\x80\xff\xff" chain
+# The S3TC twins: the shipped sky's twin alone, and the 1x1 ends of a shipped chain.
+mkdir -p "$build/corpus/FuzzDdsLoader"
+{ printf '\x00'; cat resources/kadrel/textures/room22.dds; } >"$build/corpus/FuzzDdsLoader/single"
+{ printf '\x01\x88\x00'; cat resources/kadrel/textures/room1_10.dds resources/kadrel/textures/room1_11.dds; } \
+  >"$build/corpus/FuzzDdsLoader/chain"
 seed "$build/corpus/FuzzModelLoader" "\x0c\x24\x00$(printf '\\x00%.0s' $(seq 36))\x00\x00\x01\x00\x02\x00" triangle
 # A shader function and the helpers on disk; command lines of each mode.
 seed "$build/corpus/FuzzShaderFiles" '\x05vertexShaderColor\x00#version 330 core\nvoid main() {}\n\x00float h();' function

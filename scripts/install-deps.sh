@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libastcenc-dev libwebp-dev libpng-dev libembree-dev libmeshoptimizer-dev
+  libastcenc-dev libwebp-dev libpng-dev libembree-dev libmeshoptimizer-dev libsquish-dev
   qt6-base-dev libqt6svg6 libxcb-ewmh-dev libicu-dev qt6-tools-dev qt6-l10n-tools fonts-dejavu-core
   # the desktop tests: a throw-away X display with a window manager, a private session bus
   # with mocked desktop services, and tools to read window properties and take screenshots

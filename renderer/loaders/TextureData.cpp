@@ -14,7 +14,7 @@ template <class T> Result<TextureData> wrap(Result<T> content, std::string label
 } // namespace
 
 Result<TextureData> readTextureData(const engine::Texture& texture, const ResourceLocator& locator,
-                                    std::string_view resourcesRoot) {
+                                    std::string_view resourcesRoot, TexturePath path) {
     const std::string directory = joinResourcePath(resourcesRoot, "textures");
     const std::string& fileName = texture.fileName;
     switch (texture.format) {
@@ -25,6 +25,10 @@ Result<TextureData> readTextureData(const engine::Texture& texture, const Resour
         return wrap(readRawHalf(locator, directory, fileName, texture.width, texture.height),
                     fileName);
     case engine::TextureFormat::ASTC:
+        if (path == TexturePath::S3tc) {
+            return wrap(readDdsTwin(locator, directory, fileName, texture.mipmaps),
+                        fileName + ".dds");
+        }
         if (texture.mipmaps > 0) {
             return wrap(AstcTexture::readChain(locator, directory, fileName, texture.mipmaps),
                         fileName + ".astc");

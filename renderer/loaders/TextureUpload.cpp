@@ -4,6 +4,9 @@
 #include "renderer/loaders/AstcUploadMode.h"
 #include "renderer/loaders/GlCheck.h"
 
+#include <map>
+#include <utility>
+
 namespace renderer {
 
 namespace {
@@ -49,6 +52,22 @@ GLsizei glSize(std::int64_t value) {
     return static_cast<GLsizei>(value);
 }
 
+// One decoder per block footprint for the process: making one sets up the codec's tables,
+// and every texture of a footprint can share it (loading runs on one thread).
+Result<AstcDecoder*> decoderFor(std::int64_t blockWidth, std::int64_t blockHeight) {
+    static std::map<std::pair<std::int64_t, std::int64_t>, AstcDecoder> decoders;
+    const auto key = std::make_pair(blockWidth, blockHeight);
+    auto found = decoders.find(key);
+    if (found == decoders.end()) {
+        Result<AstcDecoder> made = AstcDecoder::create(blockWidth, blockHeight);
+        if (!made) {
+            return made.error();
+        }
+        found = decoders.emplace(key, std::move(made).value()).first;
+    }
+    return &found->second;
+}
+
 Result<void> uploadAstc(const std::vector<AstcLevel>& levels) {
     if (astcUploadsCompressed()) {
         for (std::size_t level = 0; level < levels.size(); ++level) {
@@ -61,13 +80,13 @@ Result<void> uploadAstc(const std::vector<AstcLevel>& levels) {
         return {};
     }
     const AstcInfo& base = levels.front().info;
-    Result<AstcDecoder> decoder = AstcDecoder::create(base.blockWidth, base.blockHeight);
+    Result<AstcDecoder*> decoder = decoderFor(base.blockWidth, base.blockHeight);
     if (!decoder) {
         return decoder.error();
     }
     for (std::size_t level = 0; level < levels.size(); ++level) {
         const AstcLevel& file = levels[level];
-        Result<Bytes> texels = decoder.value().decode(file.info, file.blocks(), file.file);
+        Result<Bytes> texels = decoder.value()->decode(file.info, file.blocks(), file.file);
         if (!texels) {
             return texels.error();
         }
@@ -77,8 +96,22 @@ Result<void> uploadAstc(const std::vector<AstcLevel>& levels) {
     return {};
 }
 
+Result<void> uploadBlocks(const std::vector<DdsLevel>& levels) {
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        const DdsInfo& info = levels[level].info;
+        const std::span<const std::uint8_t> blocks = levels[level].blocks();
+        glCompressedTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), info.pixelFormat(),
+                               glSize(info.width), glSize(info.height), 0,
+                               glSize(static_cast<std::int64_t>(blocks.size())), blocks.data());
+    }
+    return {};
+}
+
 GLint levelCount(const TextureData::Content& content) {
     if (const auto* levels = std::get_if<std::vector<AstcLevel>>(&content)) {
+        return static_cast<GLint>(levels->size());
+    }
+    if (const auto* levels = std::get_if<std::vector<DdsLevel>>(&content)) {
         return static_cast<GLint>(levels->size());
     }
     return std::holds_alternative<std::monostate>(content) ? 0 : 1;
@@ -88,6 +121,9 @@ struct ContentUpload {
     Result<void> operator()(const std::monostate&) const { return {}; }
     Result<void> operator()(const std::vector<AstcLevel>& levels) const {
         return uploadAstc(levels);
+    }
+    Result<void> operator()(const std::vector<DdsLevel>& levels) const {
+        return uploadBlocks(levels);
     }
     Result<void> operator()(const RawHalfImage& image) const {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, image.width, image.height, 0, GL_RGBA,
@@ -132,7 +168,9 @@ Result<gl::Texture> uploadTexture(const TextureData& data) {
 Result<std::optional<gl::Texture>> loadTexture(const engine::Texture& texture,
                                                const ResourceLocator& locator,
                                                std::string_view resourcesRoot) {
-    Result<TextureData> data = readTextureData(texture, locator, resourcesRoot);
+    const TexturePath path =
+        texture.format == engine::TextureFormat::ASTC ? texturePath() : TexturePath::Astc;
+    Result<TextureData> data = readTextureData(texture, locator, resourcesRoot, path);
     if (!data) {
         return data.error();
     }

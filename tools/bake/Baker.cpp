@@ -1,6 +1,8 @@
 #include "tools/bake/Baker.h"
 
+#include "tools/bake/AstcFile.h"
 #include "tools/bake/Clearance.h"
+#include "tools/bake/DdsFile.h"
 #include "tools/bake/Image.h"
 #include "tools/bake/ModelFile.h"
 #include "tools/bake/Preview.h"
@@ -11,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 namespace bake {
@@ -144,26 +147,37 @@ struct OutsideBlock {
     }
 };
 
-// Writes `dir`/`file`: display values, dithered with `seed`, compressed to ASTC.
-void writeAstc(const BakeOptions& options, const std::string& dir, const std::string& file,
-               const Image& display, std::uint32_t seed, AstcBlock block, BakeSummary& summary) {
-    const auto bytes = encodeAstc(toRgba8(display, seed), display.width, display.height, block,
+// Writes `dir`/`file`.astc: display values, dithered with `seed`, compressed to ASTC; and its
+// twin `dir`/`file`.dds for drivers without ASTC, from the same texels, in `twin` (BC1 or
+// BC3; chosen from the texels where not given, and returned so that a chain keeps one).
+renderer::BlockFormat writeAstc(const BakeOptions& options, const std::string& dir,
+                                const std::string& file, const Image& display, std::uint32_t seed,
+                                AstcBlock block, BakeSummary& summary,
+                                std::optional<renderer::BlockFormat> twin = std::nullopt) {
+    const std::vector<std::uint8_t> rgba = toRgba8(display, seed);
+    const auto bytes = encodeAstc(rgba, display.width, display.height, block,
                                   options.lighting.threads, options.astcQuality);
-    writeFile((fs::path(options.outputRoot) / dir / file).string(), bytes);
-    summary.files.push_back(dir + "/" + file);
+    writeFile((fs::path(options.outputRoot) / dir / (file + ".astc")).string(), bytes);
+    summary.files.push_back(dir + "/" + file + ".astc");
+    const renderer::BlockFormat format = twin.value_or(twinFormat(rgba));
+    writeFile((fs::path(options.outputRoot) / dir / (file + ".dds")).string(),
+              encodeDds(rgba, display.width, display.height, format, options.lighting.threads));
+    summary.files.push_back(dir + "/" + file + ".dds");
+    return format;
 }
 
-// Writes `name`_0.astc ... for a full chain built from a linear image.
+// Writes `name`_0 ... for a full chain built from a linear image.
 void writeChain(const BakeOptions& options, const std::string& dir, const std::string& name,
                 Image linear, AstcBlock block, BakeSummary& summary) {
     int level = 0;
+    std::optional<renderer::BlockFormat> twin;
     while (true) {
         Image display(linear.width, linear.height);
         for (std::size_t i = 0; i < linear.pixels.size(); ++i) {
             display.pixels[i] = toDisplay(linear.pixels[i]);
         }
-        writeAstc(options, dir, name + "_" + std::to_string(level) + ".astc", display,
-                  static_cast<std::uint32_t>(level) * 977U + 5U, block, summary);
+        twin = writeAstc(options, dir, name + "_" + std::to_string(level), display,
+                         static_cast<std::uint32_t>(level) * 977U + 5U, block, summary, twin);
         if (linear.width == 1 && linear.height == 1) {
             break;
         }
@@ -395,9 +409,9 @@ BakeSummary bake(const BakeOptions& options) {
             }
         }
     }
-    writeAstc(options, "kadrel/textures", "room21.astc", bloom, SINGLE_LEVEL_SEED,
+    writeAstc(options, "kadrel/textures", "room21", bloom, SINGLE_LEVEL_SEED,
               options.bloomBlock, summary);
-    writeAstc(options, "kadrel/textures", "room22.astc", skyGradient(options.skySize),
+    writeAstc(options, "kadrel/textures", "room22", skyGradient(options.skySize),
               SINGLE_LEVEL_SEED, options.skyBlock, summary);
 
     const VignetteModel vignette = buildVignette();

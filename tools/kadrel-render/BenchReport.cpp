@@ -99,8 +99,7 @@ int runBench(const RenderOptions& options, Clock::time_point programStart) {
     std::printf("renderer: %s (OpenGL %s)\n", glString(GL_RENDERER), glString(GL_VERSION));
     std::printf("frame: %dx%d, %d frames measured after the first\n", options.width, options.height,
                 options.frames);
-    std::printf("ASTC textures: %s\n",
-                renderer::astcUploadsCompressed() ? "uploaded compressed" : "decoded on the CPU");
+    std::printf("textures: %s\n", renderer::texturePathName(renderer::texturePath()));
     std::printf("time to first frame: %.1f ms (set-up and loading %.1f ms, run up to the "
                 "first frame %.1f ms, first frame %.1f ms)\n",
                 toFirstMs, loadMs, prepareMs, firstMs);

@@ -1,0 +1,71 @@
+// libFuzzer target: the S3TC twins' DDS files as they come from disk, through the header
+// checks and the mipmap chain rule.
+//
+// Input: byte 0 bit 0 picks one file or a two-level chain; for a chain, bytes 1-2 give where
+// the first file ends. The rest is the file or files.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "renderer/loaders/DdsTexture.h"
+#include "renderer/loaders/TextureLimits.h"
+
+namespace {
+
+using namespace renderer;
+
+void require(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+// Parses one file; what passes must describe exactly the bytes that are there.
+Result<DdsLevel> parseLevel(std::span<const std::uint8_t> file, const char* name) {
+    Result<DdsInfo> info = DdsInfo::parse(file, name);
+    if (!info) {
+        require(!info.error().message.empty());
+        return info.error();
+    }
+    const DdsInfo& header = info.value();
+    require(header.width >= 1 && header.height >= 1 && header.width <= kMaxTextureSize &&
+            header.height <= kMaxTextureSize);
+    require(DdsInfo::kHeaderSize + static_cast<std::size_t>(header.dataSize()) == file.size());
+    DdsLevel level{name, header, Bytes(file.begin(), file.end())};
+    // Every block is there to read.
+    const std::span<const std::uint8_t> blocks = level.blocks();
+    std::uint32_t sum = 0;
+    for (const std::uint8_t byte : blocks) {
+        sum += byte;
+    }
+    (void)sum;
+    return level;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) {
+        return 0;
+    }
+    const std::span<const std::uint8_t> input(data, size);
+    if ((data[0] & 1) == 0 || size < 3) {
+        (void)parseLevel(input.subspan(1), "single.dds");
+        return 0;
+    }
+    const std::span<const std::uint8_t> files = input.subspan(3);
+    const std::size_t split =
+        (static_cast<std::size_t>(data[1]) | (data[2] << 8)) % (files.size() + 1);
+    Result<DdsLevel> base = parseLevel(files.first(split), "chain_0.dds");
+    Result<DdsLevel> next = parseLevel(files.subspan(split), "chain_1.dds");
+    if (base && next) {
+        if (checkDdsLevel(base.value(), next.value(), 1)) {
+            require(next.value().info.width ==
+                    std::max<std::int64_t>(1, base.value().info.width / 2));
+            require(next.value().info.format == base.value().info.format);
+        }
+    }
+    return 0;
+}
