@@ -56,7 +56,9 @@ void SceneRenderer::load() {
     // The loaders made their GL objects outside the state shadow.
     glState.reset();
     scene->initialize();
-    checkDrawnModels(scene->commands);
+    CommandWalk::everyMeshDraw(scene->commands, [this](const engine::commands::DrawMeshCommand& draw) {
+        checkDrawnModel(draw);
+    });
     scene->loaded = true;
 }
 
@@ -127,32 +129,21 @@ void SceneRenderer::loadVignette() {
 // Every draw of the tree, switched on or not (a room that is shown minutes later is a
 // disabled group now), against the model it draws: a broken file stops the start rather than
 // the frame that first shows it.
-void SceneRenderer::checkDrawnModels(const std::vector<engine::commands::CommandPtr>& commands) {
-    for (const engine::commands::CommandPtr& command : commands) {
-        if (!command) {
-            continue;
-        }
-        if (const auto* group = command->asGroup()) {
-            checkDrawnModels(group->commands);
-            continue;
-        }
-        const auto* draw = dynamic_cast<const engine::commands::DrawMeshCommand*>(command.get());
-        if (draw == nullptr || !draw->mesh || !draw->state) {
-            continue; // a draw without a mesh or state stops its frame with its own message
-        }
-        const std::int32_t meshId = draw->mesh->id;
-        if (meshId < 0 || static_cast<std::size_t>(meshId) >= models.size()) {
-            continue; // likewise for a mesh the scene does not list
-        }
-        const FullModel& model = models[static_cast<std::size_t>(meshId)];
-        if (!model.indexBuffer) {
-            fatal("Cannot create model buffers: no indices in ", model.summary.indexFile);
-        }
-        if (const auto& layout = draw->state->vertexAttributes;
-            layout && !layout->attributes.empty()) {
-            checkModelLayout(static_cast<std::size_t>(meshId), layout->stride,
-                             "Cannot create model buffers: ");
-        }
+void SceneRenderer::checkDrawnModel(const engine::commands::DrawMeshCommand& draw) {
+    if (!draw.mesh || !draw.state) {
+        return; // a draw without a mesh or state stops its frame with its own message
+    }
+    const std::int32_t meshId = draw.mesh->id;
+    if (meshId < 0 || static_cast<std::size_t>(meshId) >= models.size()) {
+        return; // likewise for a mesh the scene does not list
+    }
+    const FullModel& model = models[static_cast<std::size_t>(meshId)];
+    if (!model.indexBuffer) {
+        fatal("Cannot create model buffers: no indices in ", model.summary.indexFile);
+    }
+    if (const auto& layout = draw.state->vertexAttributes; layout && !layout->attributes.empty()) {
+        checkModelLayout(static_cast<std::size_t>(meshId), layout->stride,
+                         "Cannot create model buffers: ");
     }
 }
 
@@ -173,7 +164,7 @@ void SceneRenderer::drawFrame(double timeMs) {
         }
     }
     scene->updateTimers(timeMs);
-    processCommands(scene->commands);
+    CommandWalk(*this).passes(scene->commands);
 }
 
 } // namespace renderer

@@ -10,6 +10,7 @@
 
 #include "engine/Scene.h"
 #include "engine/commands/Commands.h"
+#include "renderer/CommandWalk.h"
 #include "renderer/MainPassTargets.h"
 #include "renderer/RenderPassDescriptor.h"
 #include "renderer/RenderSurface.h"
@@ -39,7 +40,7 @@ namespace renderer {
 //
 // The fields are public so that tools and tests can look at what the renderer made; only
 // the renderer writes them.
-class SceneRenderer {
+class SceneRenderer : private CommandVisitor {
     // Constructed before every other member, as they make GL objects: stops the program with
     // "GPU not available" unless an OpenGL 3.3 context is current.
     struct ContextCheck {
@@ -132,24 +133,21 @@ class SceneRenderer {
 
     RenderPipelineStateWithDepth makeVignettePipeline(const ShaderFunctions& functions);
 
-    void processCommands(const std::vector<engine::commands::CommandPtr>& commands);
-    void applyClearCommands(const std::vector<engine::commands::CommandPtr>& commands,
-                            RenderPassDescriptor& descriptor);
-    void encodeCommands(const std::vector<engine::commands::CommandPtr>& commands);
-    void renderMainPass(const engine::commands::MainPassCommand& command);
-    void renderBlurredPass(const engine::commands::BlurredPassCommand& command);
-    void drawMesh(const engine::commands::DrawMeshCommand& command);
-    void drawBlurred(const std::shared_ptr<engine::commands::DrawBlurredCommand>& command);
-    void drawVignette(const engine::commands::VignetteCommand& command);
-
   private:
+    // The command walk hands the tree's passes and draws to these.
+    void mainPass(const engine::commands::MainPassCommand& command) override;
+    void blurredPass(const engine::commands::BlurredPassCommand& command) override;
+    void drawMesh(const engine::commands::DrawMeshCommand& command) override;
+    void drawBlurred(const std::shared_ptr<engine::commands::DrawBlurredCommand>& command) override;
+    void vignette(const engine::commands::VignetteCommand& command) override;
+
     RenderPipelineStateWithDepth& pipelineFor(const engine::commands::DrawMeshStatePtr& state,
                                               const ShaderFunctions& functions);
     // Stops the program with `failure` + the cause when the model's files do not fit a
     // vertex layout of `stride` bytes.
     void checkModelLayout(std::size_t model, std::int32_t stride, std::string_view failure);
-    // Checks every draw of the tree against its model, as load() ends.
-    void checkDrawnModels(const std::vector<engine::commands::CommandPtr>& commands);
+    // Checks a draw of the tree against its model, as load() ends.
+    void checkDrawnModel(const engine::commands::DrawMeshCommand& draw);
     unsigned bufferBinding(const Uniform& uniform) const;
 
     // The vertex stride each model was last checked against (0: not yet).

@@ -1,4 +1,4 @@
-// The walks over a scene's command tree and the draws they make.
+// The passes and draws that the command walk hands over.
 #include <string_view>
 
 #include "renderer/Fatal.h"
@@ -9,10 +9,6 @@
 namespace renderer {
 
 using engine::commands::BlurredPassCommand;
-using engine::commands::ClearColorCommand;
-using engine::commands::ClearCommand;
-using engine::commands::ClearCommandClearType;
-using engine::commands::CommandPtr;
 using engine::commands::DrawBlurredCommand;
 using engine::commands::DrawMeshCommand;
 using engine::commands::MainPassCommand;
@@ -40,66 +36,7 @@ int kernelFor(engine::commands::BlurSize size) {
 
 } // namespace
 
-// Dispatch is by class, in a fixed order: the pass classes before the groups they derive
-// from. The tree's nodes may have several parents; each place is executed.
-void SceneRenderer::processCommands(const std::vector<CommandPtr>& commands) {
-    for (const CommandPtr& command : commands) {
-        if (!command || !command->enabled) {
-            continue;
-        }
-        if (const auto* mainPass = dynamic_cast<const MainPassCommand*>(command.get())) {
-            renderMainPass(*mainPass);
-        } else if (const auto* blurred = dynamic_cast<const BlurredPassCommand*>(command.get())) {
-            renderBlurredPass(*blurred);
-        } else if (const auto* group = command->asGroup()) {
-            processCommands(group->commands);
-        }
-    }
-}
-
-void SceneRenderer::applyClearCommands(const std::vector<CommandPtr>& commands,
-                                       RenderPassDescriptor& descriptor) {
-    for (const CommandPtr& command : commands) {
-        if (!command || !command->enabled) {
-            continue;
-        }
-        if (const auto* group = command->asGroup()) {
-            applyClearCommands(group->commands, descriptor);
-        } else if (const auto* clearColorCommand =
-                       dynamic_cast<const ClearColorCommand*>(command.get())) {
-            if (const auto& color = clearColorCommand->color) {
-                descriptor.clearColor = {color->r(), color->g(), color->b(), color->a()};
-            }
-        } else if (const auto* clear = dynamic_cast<const ClearCommand*>(command.get())) {
-            if (clear->clearType != ClearCommandClearType::DEPTH) {
-                descriptor.colorLoadAction = LoadAction::Clear;
-            }
-            if (clear->clearType != ClearCommandClearType::COLOR) {
-                descriptor.depthLoadAction = LoadAction::Clear;
-            }
-        }
-    }
-}
-
-void SceneRenderer::encodeCommands(const std::vector<CommandPtr>& commands) {
-    for (const CommandPtr& command : commands) {
-        if (!command || !command->enabled) {
-            continue;
-        }
-        if (const auto* group = command->asGroup()) {
-            // A pass inside a pass is drawn into the outer one.
-            encodeCommands(group->commands);
-        } else if (const auto* vignette = dynamic_cast<const VignetteCommand*>(command.get())) {
-            drawVignette(*vignette);
-        } else if (const auto* draw = dynamic_cast<const DrawMeshCommand*>(command.get())) {
-            drawMesh(*draw);
-        } else if (dynamic_cast<const DrawBlurredCommand*>(command.get()) != nullptr) {
-            drawBlurred(std::static_pointer_cast<DrawBlurredCommand>(command));
-        }
-    }
-}
-
-void SceneRenderer::renderMainPass(const MainPassCommand& command) {
+void SceneRenderer::mainPass(const MainPassCommand& command) {
     const std::optional<unsigned int> drawable = surface.currentDrawable();
     if (!drawable) {
         return;
@@ -126,17 +63,17 @@ void SceneRenderer::renderMainPass(const MainPassCommand& command) {
     descriptor.width = width;
     descriptor.height = height;
     descriptor.hasDepth = true;
-    applyClearCommands(command.commands, descriptor);
+    CommandWalk::clears(command.commands, descriptor);
     descriptor.colorStoreAction = StoreAction::MultisampleResolve;
     descriptor.resolveFramebuffer = *drawable;
 
     RenderEncoder encoder(glState, descriptor, "Main Render Encoder");
-    encodeCommands(command.commands);
+    CommandWalk(*this).draws(command.commands);
     encoder.endEncoding();
     surface.present();
 }
 
-void SceneRenderer::renderBlurredPass(const BlurredPassCommand& command) {
+void SceneRenderer::blurredPass(const BlurredPassCommand& command) {
     auto it = blurredPassesCache.find(command.id);
     if (it == blurredPassesCache.end()) {
         if (scene->viewportWidth <= 0 || scene->viewportHeight <= 0) {
@@ -154,9 +91,9 @@ void SceneRenderer::renderBlurredPass(const BlurredPassCommand& command) {
     if (kernel == 0) {
         fatal("Incompatible blur size");
     }
-    applyClearCommands(command.commands, pass.renderPassDescriptorRTT);
+    CommandWalk::clears(command.commands, pass.renderPassDescriptorRTT);
     pass.beginRenderToTexture(glState);
-    encodeCommands(command.commands);
+    CommandWalk(*this).draws(command.commands);
     pass.endRenderToTexture();
     pass.blur(glState, uniformStream, kernel, command.brightness);
 }

@@ -38,7 +38,7 @@ RenderPipelineStateWithDepth SceneRenderer::makeVignettePipeline(const ShaderFun
     return makePipelineStateWithDepth(state, functions, glState);
 }
 
-void SceneRenderer::drawVignette(const engine::commands::VignetteCommand& command) {
+void SceneRenderer::vignette(const engine::commands::VignetteCommand& command) {
     const auto toHalves = [](const std::shared_ptr<engine::math::Vec4>& color,
                              std::array<std::uint16_t, 4>& out) {
         if (color) {
