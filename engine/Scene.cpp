@@ -60,9 +60,17 @@ void Scene::calculateMVPMatrix(float tx, float ty, float tz, float rx, float ry,
     Matrix::setIdentityM(matModel, 0);
     Matrix::translateM(matModel, 0, tx, ty, tz);
     Matrix::scaleM(matModel, 0, sx, sy, sz);
-    Matrix::rotateM(matModel, 0, rx, 1.0F, 0.0F, 0.0F);
-    Matrix::rotateM(matModel, 0, ry, 0.0F, 1.0F, 0.0F);
-    Matrix::rotateM(matModel, 0, rz, 0.0F, 0.0F, 1.0F);
+    // A zero angle rotates by the identity, which leaves the matrix as it is; most draws
+    // (the rooms) are not rotated at all, and the rotations were most of this step's work.
+    if (rx != 0.0F) {
+        Matrix::rotateM(matModel, 0, rx, 1.0F, 0.0F, 0.0F);
+    }
+    if (ry != 0.0F) {
+        Matrix::rotateM(matModel, 0, ry, 0.0F, 1.0F, 0.0F);
+    }
+    if (rz != 0.0F) {
+        Matrix::rotateM(matModel, 0, rz, 0.0F, 0.0F, 1.0F);
+    }
     Matrix::multiplyMM(matMVP, 0, matView, 0, matModel, 0);
     Matrix::multiplyMM(matMVP, 0, matProjection, 0, matMVP, 0);
 }
