@@ -8,11 +8,13 @@
 #include "engine/Errors.h"
 #include "engine/Scene.h"
 #include "engine/commands/Commands.h"
+#include "engine/math/Matrix.h"
 
 namespace {
 
 using namespace engine;
 using namespace engine::commands;
+using math::Matrix;
 using math::Vec3;
 using Matrix16 = std::array<float, 16>;
 
@@ -147,6 +149,25 @@ TEST(SceneMatrixTest, ModelIsTranslateScaleRotateAndMvpIsProjectionViewModel) {
     EXPECT_EQ(floats(uniform), written);
     const UniformValuePtr ints = std::make_shared<UniformIntValue>(std::vector<std::int32_t>(16));
     EXPECT_THROW(scene.setMvpUniform(ints, 0, 0, 0, 0, 0, 0, 1, 1, 1), TypeMismatchError);
+}
+
+// Rotations by a zero angle are left out; the matrix must be the one the full sequence of
+// translate, scale and three rotations gives, for every mix of zero and other angles.
+TEST(SceneMatrixTest, ZeroAnglesGiveTheSameModelAsRotatingByThem) {
+    TestScene scene;
+    for (const auto& [rx, ry, rz] : {std::array{0.0F, 0.0F, 0.0F}, std::array{30.0F, 0.0F, 0.0F},
+                                     std::array{0.0F, -45.0F, 0.0F}, std::array{0.0F, 0.0F, 200.0F},
+                                     std::array{10.0F, 0.0F, 75.0F}, std::array{5.0F, 6.0F, 7.0F}}) {
+        scene.calculateMVPMatrix(3, -4, 5, rx, ry, rz, 2, 0.5F, 1);
+        Matrix16 full{};
+        Matrix::setIdentityM(full, 0);
+        Matrix::translateM(full, 0, 3, -4, 5);
+        Matrix::scaleM(full, 0, 2, 0.5F, 1);
+        Matrix::rotateM(full, 0, rx, 1, 0, 0);
+        Matrix::rotateM(full, 0, ry, 0, 1, 0);
+        Matrix::rotateM(full, 0, rz, 0, 0, 1);
+        EXPECT_EQ(scene.matModel, full) << rx << " " << ry << " " << rz;
+    }
 }
 
 class WalkTest : public ::testing::Test {
