@@ -151,22 +151,40 @@ TEST(SceneMatrixTest, ModelIsTranslateScaleRotateAndMvpIsProjectionViewModel) {
     EXPECT_THROW(scene.setMvpUniform(ints, 0, 0, 0, 0, 0, 0, 1, 1, 1), TypeMismatchError);
 }
 
-// Rotations by a zero angle are left out; the matrix must be the one the full sequence of
-// translate, scale and three rotations gives, for every mix of zero and other angles.
-TEST(SceneMatrixTest, ZeroAnglesGiveTheSameModelAsRotatingByThem) {
+// Rotations by a zero angle, and the whole product with the model when it is the identity,
+// are left out; the matrices must be those of the full sequence (translate, scale, three
+// rotations, view, projection) for every mix of neutral and other values.
+TEST(SceneMatrixTest, NeutralTransformsGiveTheSameMatricesAsTheFullProduct) {
     TestScene scene;
-    for (const auto& [rx, ry, rz] : {std::array{0.0F, 0.0F, 0.0F}, std::array{30.0F, 0.0F, 0.0F},
-                                     std::array{0.0F, -45.0F, 0.0F}, std::array{0.0F, 0.0F, 200.0F},
-                                     std::array{10.0F, 0.0F, 75.0F}, std::array{5.0F, 6.0F, 7.0F}}) {
-        scene.calculateMVPMatrix(3, -4, 5, rx, ry, rz, 2, 0.5F, 1);
-        Matrix16 full{};
-        Matrix::setIdentityM(full, 0);
-        Matrix::translateM(full, 0, 3, -4, 5);
-        Matrix::scaleM(full, 0, 2, 0.5F, 1);
-        Matrix::rotateM(full, 0, rx, 1, 0, 0);
-        Matrix::rotateM(full, 0, ry, 0, 1, 0);
-        Matrix::rotateM(full, 0, rz, 0, 0, 1);
-        EXPECT_EQ(scene.matModel, full) << rx << " " << ry << " " << rz;
+    Matrix::setLookAtM(scene.matView, 0, 100, 200, 50, 0, 0, 80, 0, 0, 1);
+    scene.FOV_LANDSCAPE = 85.0F;
+    scene.Z_NEAR = 20.0F;
+    scene.Z_FAR = 10000.0F;
+    scene.calculateProjection(1.0F, 1920, 1080);
+    struct Transform {
+        std::array<float, 3> t, r, s;
+    };
+    for (const Transform& m : {Transform{{0, 0, 0}, {0, 0, 0}, {1, 1, 1}},
+                               Transform{{3, -4, 5}, {0, 0, 0}, {2, 0.5F, 1}},
+                               Transform{{0, 0, 0}, {30, 0, 0}, {1, 1, 1}},
+                               Transform{{0, 0, 0}, {0, 0, 0}, {1, 1, 2}},
+                               Transform{{0, 0, 1}, {0, -45, 0}, {1, 1, 1}},
+                               Transform{{3, -4, 5}, {10, 0, 200}, {2, 0.5F, 1}},
+                               Transform{{1, 2, 3}, {5, 6, 7}, {1, 1, 1}}}) {
+        scene.calculateMVPMatrix(m.t[0], m.t[1], m.t[2], m.r[0], m.r[1], m.r[2], m.s[0], m.s[1],
+                                 m.s[2]);
+        Matrix16 model{};
+        Matrix::setIdentityM(model, 0);
+        Matrix::translateM(model, 0, m.t[0], m.t[1], m.t[2]);
+        Matrix::scaleM(model, 0, m.s[0], m.s[1], m.s[2]);
+        Matrix::rotateM(model, 0, m.r[0], 1, 0, 0);
+        Matrix::rotateM(model, 0, m.r[1], 0, 1, 0);
+        Matrix::rotateM(model, 0, m.r[2], 0, 0, 1);
+        Matrix16 mvp{};
+        Matrix::multiplyMM(mvp, 0, scene.matView, 0, model, 0);
+        Matrix::multiplyMM(mvp, 0, scene.matProjection, 0, mvp, 0);
+        EXPECT_EQ(scene.matModel, model) << m.t[0] << " " << m.r[0] << " " << m.s[2];
+        EXPECT_EQ(scene.matMVP, mvp) << m.t[0] << " " << m.r[0] << " " << m.s[2];
     }
 }
 
