@@ -16,7 +16,8 @@ class CommandVisitor {
     virtual void blurredPass(const engine::commands::BlurredPassCommand& command) = 0;
     virtual void drawMesh(const engine::commands::DrawMeshCommand& command) = 0;
     // By shared pointer: the renderer's full-screen quad keeps the command it draws.
-    virtual void drawBlurred(const std::shared_ptr<engine::commands::DrawBlurredCommand>& command) = 0;
+    virtual void
+    drawBlurred(const std::shared_ptr<engine::commands::DrawBlurredCommand>& command) = 0;
     virtual void vignette(const engine::commands::VignetteCommand& command) = 0;
 
   protected:

@@ -75,8 +75,7 @@ const engine::VertexAttributesDescriptor& FrameEncoder::vignetteLayout() {
 FrameEncoder::FrameEncoder(RenderSurface& surface, engine::Scene& scene, gl::State& state,
                            ShaderLibrary& shaderLibrary, SceneResources& resources)
     : surface_(surface), scene_(scene), state_(state), shaderLibrary_(shaderLibrary),
-      resources_(resources), uniformStream_(state),
-      meshVertexArrays_(resources.models.size()),
+      resources_(resources), uniformStream_(state), meshVertexArrays_(resources.models.size()),
       vignettePipeline_(makePipelineStateWithDepth(vignetteState(),
                                                    shaderLibrary.functions("Vignette"), state)) {}
 

@@ -26,17 +26,6 @@ constexpr const char* BUILT_IN_SHADERS[] = {"FullscreenQuad", "GaussianBlur", "G
 
 } // namespace
 
-void SceneResources::checkModelLayout(std::size_t model, std::int32_t stride,
-                                      std::string_view failure) {
-    if (modelCheckedStride[model] == stride) {
-        return;
-    }
-    if (Result<void> layout = models[model].validate(stride); !layout) {
-        fatal(failure, layout.error().message);
-    }
-    modelCheckedStride[model] = stride;
-}
-
 SceneRenderer::ContextCheck::ContextCheck() {
     if (epoxy_gl_version() < 33) {
         fatal("GPU not available");
@@ -73,30 +62,31 @@ void SceneRenderer::load() {
     }
     // The loaders made their GL objects outside the state shadow.
     glState_->reset();
-    frame_ = std::make_unique<FrameEncoder>(surface_, *scene_, *glState_, *shaderLibrary_,
-                                            *resources_);
+    frame_ =
+        std::make_unique<FrameEncoder>(surface_, *scene_, *glState_, *shaderLibrary_, *resources_);
     scene_->initialize();
     // Every draw of the tree, switched on or not (a room that is shown minutes later is a
     // disabled group now), against the model it draws: a broken file stops the start rather
     // than the frame that first shows it.
-    CommandWalk::everyMeshDraw(scene_->commands, [this](const engine::commands::DrawMeshCommand& draw) {
-        if (!draw.mesh || !draw.state) {
-            return; // a draw without a mesh or state stops its frame with its own message
-        }
-        const std::int32_t meshId = draw.mesh->id;
-        if (meshId < 0 || static_cast<std::size_t>(meshId) >= resources_->models.size()) {
-            return; // likewise for a mesh the scene does not list
-        }
-        const FullModel& model = resources_->models[static_cast<std::size_t>(meshId)];
-        if (!model.indexBuffer) {
-            fatal("Cannot create model buffers: no indices in ", model.summary.indexFile);
-        }
-        if (const auto& layout = draw.state->vertexAttributes;
-            layout && !layout->attributes.empty()) {
-            resources_->checkModelLayout(static_cast<std::size_t>(meshId), layout->stride,
-                                         "Cannot create model buffers: ");
-        }
-    });
+    CommandWalk::everyMeshDraw(
+        scene_->commands, [this](const engine::commands::DrawMeshCommand& draw) {
+            if (!draw.mesh || !draw.state) {
+                return; // a draw without a mesh or state stops its frame with its own message
+            }
+            const std::int32_t meshId = draw.mesh->id;
+            if (meshId < 0 || static_cast<std::size_t>(meshId) >= resources_->models.size()) {
+                return; // likewise for a mesh the scene does not list
+            }
+            const FullModel& model = resources_->models[static_cast<std::size_t>(meshId)];
+            if (!model.indexBuffer) {
+                fatal("Cannot create model buffers: no indices in ", model.summary.indexFile);
+            }
+            if (const auto& layout = draw.state->vertexAttributes;
+                layout && !layout->attributes.empty()) {
+                resources_->checkModelLayout(static_cast<std::size_t>(meshId), layout->stride,
+                                             "Cannot create model buffers: ");
+            }
+        });
     scene_->loaded = true;
 }
 
@@ -141,8 +131,7 @@ void SceneRenderer::loadTextures() {
             continue;
         }
         texture->id = static_cast<std::int32_t>(resources_->textures.size());
-        Result<std::optional<gl::Texture>> loaded =
-            loadTexture(*texture, locator_, resourcesRoot_);
+        Result<std::optional<gl::Texture>> loaded = loadTexture(*texture, locator_, resourcesRoot_);
         if (!loaded) {
             std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
             fatal("Cannot load texture ", texture->fileName);

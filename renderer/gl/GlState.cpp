@@ -65,7 +65,9 @@ void State::leave() {
     bindArrayBuffer(0);
     for (unsigned binding = 0; binding < BUFFER_BINDINGS; ++binding) {
         update(known_.uniformRanges[binding], Known::BufferRange{},
-               [binding](const Known::BufferRange&) { glBindBufferBase(GL_UNIFORM_BUFFER, binding, 0); });
+               [binding](const Known::BufferRange&) {
+                   glBindBufferBase(GL_UNIFORM_BUFFER, binding, 0);
+               });
     }
     bindUniformBufferTarget(0);
     for (unsigned unit = 0; unit < TEXTURE_UNITS; ++unit) {
@@ -116,8 +118,9 @@ void State::bindReadFramebuffer(GLuint framebuffer) {
 }
 
 void State::viewport(GLsizei width, GLsizei height) {
-    update(known_.viewport, std::pair(width, height),
-           [](const std::pair<GLsizei, GLsizei>& size) { glViewport(0, 0, size.first, size.second); });
+    update(known_.viewport, std::pair(width, height), [](const std::pair<GLsizei, GLsizei>& size) {
+        glViewport(0, 0, size.first, size.second);
+    });
 }
 
 void State::setBlend(const BlendState& blend) {

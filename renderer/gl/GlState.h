@@ -146,7 +146,8 @@ class State {
   private:
     // The one place that compares, calls and counts: `apply` runs only when `value` differs
     // from what is known (or nothing is), and the shadow then holds `value`.
-    template <class T, class Apply> void update(std::optional<T>& known, const T& value, Apply&& apply) {
+    template <class T, class Apply>
+    void update(std::optional<T>& known, const T& value, Apply&& apply) {
         if (known != value) {
             known = value;
             apply(value);

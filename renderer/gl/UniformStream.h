@@ -18,9 +18,9 @@ namespace renderer::gl {
 // then commit() uploads everything the draw staged with one glBufferSubData and binds each
 // range to its uniform block binding. A value equal to the one its binding got last (the
 // view-projection matrix of every untransformed mesh in a frame) is not sent again: the
-// binding keeps the range already uploaded, and a draw with nothing new uploads nothing. When the buffer is full its storage is orphaned and
-// writing starts again at the front; the GPU keeps reading the old storage for draws already
-// issued.
+// binding keeps the range already uploaded, and a draw with nothing new uploads nothing. When the
+// buffer is full its storage is orphaned and writing starts again at the front; the GPU keeps
+// reading the old storage for draws already issued.
 class UniformStream {
   public:
     static constexpr std::size_t CAPACITY = 64 * 1024;

@@ -164,13 +164,13 @@ TEST(SceneMatrixTest, NeutralTransformsGiveTheSameMatricesAsTheFullProduct) {
     struct Transform {
         std::array<float, 3> t, r, s;
     };
-    for (const Transform& m : {Transform{{0, 0, 0}, {0, 0, 0}, {1, 1, 1}},
-                               Transform{{3, -4, 5}, {0, 0, 0}, {2, 0.5F, 1}},
-                               Transform{{0, 0, 0}, {30, 0, 0}, {1, 1, 1}},
-                               Transform{{0, 0, 0}, {0, 0, 0}, {1, 1, 2}},
-                               Transform{{0, 0, 1}, {0, -45, 0}, {1, 1, 1}},
-                               Transform{{3, -4, 5}, {10, 0, 200}, {2, 0.5F, 1}},
-                               Transform{{1, 2, 3}, {5, 6, 7}, {1, 1, 1}}}) {
+    for (const Transform& m :
+         {Transform{{0, 0, 0}, {0, 0, 0}, {1, 1, 1}},
+          Transform{{3, -4, 5}, {0, 0, 0}, {2, 0.5F, 1}},
+          Transform{{0, 0, 0}, {30, 0, 0}, {1, 1, 1}}, Transform{{0, 0, 0}, {0, 0, 0}, {1, 1, 2}},
+          Transform{{0, 0, 1}, {0, -45, 0}, {1, 1, 1}},
+          Transform{{3, -4, 5}, {10, 0, 200}, {2, 0.5F, 1}},
+          Transform{{1, 2, 3}, {5, 6, 7}, {1, 1, 1}}}) {
         scene.calculateMVPMatrix(m.t[0], m.t[1], m.t[2], m.r[0], m.r[1], m.r[2], m.s[0], m.s[1],
                                  m.s[2]);
         Matrix16 model{};

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/renderer/RenderTestSupport.h"
 #include "renderer/blur/GaussianBlurRenderPass.h"
+#include "tests/renderer/RenderTestSupport.h"
 
 namespace rendertest {
 namespace {
@@ -122,8 +122,7 @@ TEST(BlurPassGLTest, PassesAreMadeOnceWithTheFirstAspectAndPickTheirKernel) {
     portrait->minSize = 3;
     s.h.scene->commands.insert(s.h.scene->commands.begin(), portrait);
     s.h.frame();
-    EXPECT_EQ(std::tuple(s.h.renderer->blurredPass(7)->width,
-                         s.h.renderer->blurredPass(7)->height),
+    EXPECT_EQ(std::tuple(s.h.renderer->blurredPass(7)->width, s.h.renderer->blurredPass(7)->height),
               std::tuple(3, 6));
     EXPECT_EQ(renderer::GaussianBlurRenderPass(1.5F, 3, "odd").width, 5);
     EXPECT_EQ(renderer::GaussianBlurRenderPass(1080.0F / 1920.0F, 170, "tall").height, 302);

@@ -29,7 +29,9 @@ class Recorder final : public CommandVisitor {
         CommandWalk(*this).draws(command.commands);
         log.push_back("end " + command.name);
     }
-    void drawMesh(const DrawMeshCommand& command) override { log.push_back("mesh " + command.name); }
+    void drawMesh(const DrawMeshCommand& command) override {
+        log.push_back("mesh " + command.name);
+    }
     void drawBlurred(const std::shared_ptr<DrawBlurredCommand>& command) override {
         log.push_back("quad " + command->name);
     }
@@ -45,7 +47,8 @@ class CustomCommand final : public Command {
     CustomCommand() : Command(CommandType::CUSTOM) {}
 };
 
-template <class T, class... Args> std::shared_ptr<T> named(const std::string& name, Args&&... args) {
+template <class T, class... Args>
+std::shared_ptr<T> named(const std::string& name, Args&&... args) {
     auto command = std::make_shared<T>(std::forward<Args>(args)...);
     command->name = name;
     return command;
@@ -76,18 +79,17 @@ TEST(CommandWalkTest, PassesAndDrawsComeInTreeOrderAndSkipWhatIsOffOrForeign) {
         named<GroupCommand>("group", true, shared, nestedBloom), named<DrawBlurredCommand>("quad"),
         named<RenderPassCommand>("plain", true, shared), named<VignetteCommand>("vignette"),
         std::make_shared<NoopCommand>(), nullptr);
-    const std::vector<CommandPtr> tree = {
-        draw("outside"), // a draw outside any pass is never drawn
-        named<GroupCommand>("rooms", true, bloom), main,
-        named<MainPassCommand>("disabled", false, draw("never"))};
+    const std::vector<CommandPtr> tree = {draw("outside"), // a draw outside any pass is never drawn
+                                          named<GroupCommand>("rooms", true, bloom), main,
+                                          named<MainPassCommand>("disabled", false, draw("never"))};
 
     Recorder recorder;
     CommandWalk(recorder).passes(tree);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{
-                                "blurred bloom", "mesh glow", "end bloom",       //
-                                "main frame", "mesh first", "mesh shared",       //
-                                "mesh nested-draw", "quad quad", "mesh shared",  //
-                                "vignette vignette", "end frame"}));
+    EXPECT_EQ(recorder.log,
+              (std::vector<std::string>{"blurred bloom", "mesh glow", "end bloom",      //
+                                        "main frame", "mesh first", "mesh shared",      //
+                                        "mesh nested-draw", "quad quad", "mesh shared", //
+                                        "vignette vignette", "end frame"}));
 }
 
 TEST(CommandWalkTest, EveryMeshDrawIncludesSwitchedOffOnes) {

@@ -6,10 +6,10 @@
 #include <png.h>
 
 #include "renderer/KadrelRenderer.h"
+#include "renderer/SceneResources.h"
 #include "renderer/headless/PngWriter.h"
 #include "renderer/pipeline/PipelineFactory.h"
 #include "tests/renderer/RenderTestSupport.h"
-#include "renderer/SceneResources.h"
 
 namespace rendertest {
 namespace {

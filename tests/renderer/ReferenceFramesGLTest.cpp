@@ -52,8 +52,9 @@ Image wallpaperFrame(const std::function<void(kadrel::KadrelScene&)>& configure,
     renderer::HeadlessSurface surface(160, 90);
     auto scene = std::make_shared<kadrel::KadrelScene>();
     configure(*scene);
-    renderer::KadrelRenderer renderer(surface, scene, "kadrel",
-                                      renderer::ResourceLocator(fs::path(KADREL_SOURCE_DIR) / "resources"));
+    renderer::KadrelRenderer renderer(
+        surface, scene, "kadrel",
+        renderer::ResourceLocator(fs::path(KADREL_SOURCE_DIR) / "resources"));
     kadrel::SimulatedClock clock(*scene, 30.0, 100000.0);
     const auto frames = clock.framesFor(seconds * 1000.0);
     for (std::int64_t i = 0; i < frames; ++i) {
