@@ -45,9 +45,10 @@ struct RendererStats {
 // is in place. The host's GL context must be current whenever the renderer is made, draws or
 // is destroyed. Broken set-up stops the program with a message (see Fatal.h).
 //
-// The host may draw in the same context (the desktop program's GL view draws its clock over
-// the frame while the surface presents it). It hands the context over in both directions:
-// releaseGlState() before it draws, resetGlState() once it is done.
+// The host may draw in the same context. The desktop program's GL view draws its clock over
+// the frame inside RenderSurface::present(), which the main pass calls: it calls
+// releaseGlState() before it draws and resetGlState() once it is done. Hosts that draw
+// nothing of their own (kadrel-render, the tests) call neither.
 class SceneRenderer {
     // Constructed before every other member, as they make GL objects: stops the program with
     // "GPU not available" unless an OpenGL 3.3 context is current.
