@@ -58,11 +58,25 @@ void Scene::calculateProjection(float multiplier, std::int32_t width, std::int32
 void Scene::calculateMVPMatrix(float tx, float ty, float tz, float rx, float ry, float rz, float sx,
                                float sy, float sz) {
     Matrix::setIdentityM(matModel, 0);
+    // An identity model (every room) leaves the view as it is: the product is P·V.
+    if (tx == 0.0F && ty == 0.0F && tz == 0.0F && rx == 0.0F && ry == 0.0F && rz == 0.0F &&
+        sx == 1.0F && sy == 1.0F && sz == 1.0F) {
+        Matrix::multiplyMM(matMVP, 0, matProjection, 0, matView, 0);
+        return;
+    }
     Matrix::translateM(matModel, 0, tx, ty, tz);
     Matrix::scaleM(matModel, 0, sx, sy, sz);
-    Matrix::rotateM(matModel, 0, rx, 1.0F, 0.0F, 0.0F);
-    Matrix::rotateM(matModel, 0, ry, 0.0F, 1.0F, 0.0F);
-    Matrix::rotateM(matModel, 0, rz, 0.0F, 0.0F, 1.0F);
+    // A zero angle rotates by the identity, which leaves the matrix as it is; most draws
+    // (the rooms) are not rotated at all, and the rotations were most of this step's work.
+    if (rx != 0.0F) {
+        Matrix::rotateM(matModel, 0, rx, 1.0F, 0.0F, 0.0F);
+    }
+    if (ry != 0.0F) {
+        Matrix::rotateM(matModel, 0, ry, 0.0F, 1.0F, 0.0F);
+    }
+    if (rz != 0.0F) {
+        Matrix::rotateM(matModel, 0, rz, 0.0F, 0.0F, 1.0F);
+    }
     Matrix::multiplyMM(matMVP, 0, matView, 0, matModel, 0);
     Matrix::multiplyMM(matMVP, 0, matProjection, 0, matMVP, 0);
 }

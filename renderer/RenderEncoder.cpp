@@ -14,8 +14,6 @@ RenderEncoder::RenderEncoder(gl::State& state, const RenderPassDescriptor& descr
         static_cast<float>(descriptor.clearColor[0]), static_cast<float>(descriptor.clearColor[1]),
         static_cast<float>(descriptor.clearColor[2]), static_cast<float>(descriptor.clearColor[3])};
     state_.clear(clearColor, rgba, clearDepth);
-    state_.setCullMode(GL_NONE);
-    state_.setFrontFace(GL_CW);
 }
 
 RenderEncoder::~RenderEncoder() {

@@ -6,8 +6,9 @@
 namespace renderer {
 
 // The draws of one render pass. Opening binds the pass's framebuffer, sets the viewport to
-// its size, performs the load actions and gives the pass fresh raster defaults (no culling,
-// clockwise front faces), as every new pass starts from; ending performs the store action.
+// its size and performs the load actions; ending performs the store action. Raster state is
+// not reset between passes: every draw sets the culling it needs, and the draws that cull
+// set their winding, so a pass that changes nothing costs no calls.
 // The label groups the pass's calls in GL debuggers.
 class RenderEncoder {
   public:

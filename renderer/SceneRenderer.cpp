@@ -5,9 +5,14 @@
 #include <filesystem>
 #include <utility>
 
+#include "renderer/CommandWalk.h"
 #include "renderer/Fatal.h"
+#include "renderer/FrameEncoder.h"
+#include "renderer/SceneResources.h"
+#include "renderer/gl/GlState.h"
 #include "renderer/loaders/TextureUpload.h"
 #include "renderer/pipeline/PipelineFactory.h"
+#include "renderer/shaders/ShaderLibrary.h"
 
 namespace renderer {
 
@@ -29,13 +34,15 @@ SceneRenderer::ContextCheck::ContextCheck() {
 
 SceneRenderer::SceneRenderer(RenderSurface& surfaceIn, std::shared_ptr<engine::Scene> sceneIn,
                              std::string resourcesRootIn, ResourceLocator locatorIn)
-    : scene(std::move(sceneIn)), resourcesRoot(std::move(resourcesRootIn)), surface(surfaceIn),
-      locator(std::move(locatorIn)), uniformStream(glState), shaderLibrary(locator, glState) {
-    if (!scene) {
+    : scene_(std::move(sceneIn)), resourcesRoot_(std::move(resourcesRootIn)), surface_(surfaceIn),
+      locator_(std::move(locatorIn)), glState_(std::make_unique<gl::State>()),
+      shaderLibrary_(std::make_unique<ShaderLibrary>(locator_, *glState_)),
+      resources_(std::make_unique<SceneResources>()) {
+    if (!scene_) {
         fatal("No scene to render");
     }
     // GL clip space has depth -1 to 1: the projection must not be remapped to 0 to 1.
-    scene->backendMode = engine::BackendMode::OPENGL;
+    scene_->backendMode = engine::BackendMode::OPENGL;
 }
 
 SceneRenderer::~SceneRenderer() = default;
@@ -43,21 +50,44 @@ SceneRenderer::~SceneRenderer() = default;
 void SceneRenderer::load() {
     // Without the folder every lookup would fail; say so rather than name the first file.
     std::error_code error;
-    if (!std::filesystem::is_directory(locator.root(), error)) {
-        fatal("Cannot find the resources folder ", locator.root().string());
+    if (!std::filesystem::is_directory(locator_.root(), error)) {
+        fatal("Cannot find the resources folder ", locator_.root().string());
     }
     loadShaders();
     loadModels();
     loadTextures();
     loadVignette();
     for (const char* name : BUILT_IN_SHADERS) {
-        (void)shaderLibrary.functions(name);
+        (void)shaderLibrary_->functions(name);
     }
     // The loaders made their GL objects outside the state shadow.
-    glState.reset();
-    scene->initialize();
-    checkDrawnModels(scene->commands);
-    scene->loaded = true;
+    glState_->reset();
+    frame_ =
+        std::make_unique<FrameEncoder>(surface_, *scene_, *glState_, *shaderLibrary_, *resources_);
+    scene_->initialize();
+    // Every draw of the tree, switched on or not (a room that is shown minutes later is a
+    // disabled group now), against the model it draws: a broken file stops the start rather
+    // than the frame that first shows it.
+    CommandWalk::everyMeshDraw(
+        scene_->commands, [this](const engine::commands::DrawMeshCommand& draw) {
+            if (!draw.mesh || !draw.state) {
+                return; // a draw without a mesh or state stops its frame with its own message
+            }
+            const std::int32_t meshId = draw.mesh->id;
+            if (meshId < 0 || static_cast<std::size_t>(meshId) >= resources_->models.size()) {
+                return; // likewise for a mesh the scene does not list
+            }
+            const FullModel& model = resources_->models[static_cast<std::size_t>(meshId)];
+            if (!model.indexBuffer) {
+                fatal("Cannot create model buffers: no indices in ", model.summary.indexFile);
+            }
+            if (const auto& layout = draw.state->vertexAttributes;
+                layout && !layout->attributes.empty()) {
+                resources_->checkModelLayout(static_cast<std::size_t>(meshId), layout->stride,
+                                             "Cannot create model buffers: ");
+            }
+        });
+    scene_->loaded = true;
 }
 
 const ShadersUniforms& SceneRenderer::makeShadersUniforms() {
@@ -65,95 +95,64 @@ const ShadersUniforms& SceneRenderer::makeShadersUniforms() {
 }
 
 void SceneRenderer::loadShaders() {
-    shadersUniforms = makeShadersUniforms();
-    for (const engine::ShaderPtr& shader : scene->shaders) {
+    resources_->shadersUniforms = makeShadersUniforms();
+    for (const engine::ShaderPtr& shader : scene_->shaders) {
         if (!shader) {
             continue;
         }
-        shader->id = static_cast<std::int32_t>(shaders.size());
-        shaders.push_back(shaderLibrary.functions(shader->name));
+        shader->id = static_cast<std::int32_t>(resources_->shaders.size());
+        resources_->shaders.push_back(shaderLibrary_->functions(shader->name));
     }
 }
 
 void SceneRenderer::loadModels() {
+    std::vector<FullModel>& models = resources_->models;
     for (FullModel& model : models) {
         model.release();
     }
     models.clear();
-    for (const engine::MeshPtr& mesh : scene->meshes) {
+    for (const engine::MeshPtr& mesh : scene_->meshes) {
         if (!mesh) {
             continue;
         }
         mesh->id = static_cast<std::int32_t>(models.size());
-        FullModel model(mesh->fileName, resourcesRoot);
-        model.load(locator);
+        FullModel model(mesh->fileName, resourcesRoot_);
+        model.load(locator_);
         models.push_back(std::move(model));
     }
-    modelCheckedStride_.assign(models.size(), 0);
+    resources_->modelCheckedStride.assign(models.size(), 0);
 }
 
 void SceneRenderer::loadTextures() {
-    textures.clear();
-    samplers.clear();
-    for (const engine::TexturePtr& texture : scene->textures) {
+    resources_->textures.clear();
+    resources_->samplers.clear();
+    for (const engine::TexturePtr& texture : scene_->textures) {
         if (!texture) {
             continue;
         }
-        texture->id = static_cast<std::int32_t>(textures.size());
-        Result<std::optional<gl::Texture>> loaded = loadTexture(*texture, locator, resourcesRoot);
+        texture->id = static_cast<std::int32_t>(resources_->textures.size());
+        Result<std::optional<gl::Texture>> loaded = loadTexture(*texture, locator_, resourcesRoot_);
         if (!loaded) {
             std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
             fatal("Cannot load texture ", texture->fileName);
         }
         std::optional<gl::Texture>& made = loaded.value();
-        textures.push_back(made ? std::move(*made) : gl::Texture());
-        samplers.push_back(makeSamplerState(*texture));
+        resources_->textures.push_back(made ? std::move(*made) : gl::Texture());
+        resources_->samplers.push_back(makeSamplerState(*texture));
     }
 }
 
 void SceneRenderer::loadVignette() {
-    fmVignette = std::make_unique<FullModel>(VIGNETTE_MODEL, std::string());
-    fmVignette->load(locator);
-    if (!fmVignette->indexBuffer) {
-        fatal("Cannot create model buffers: ", fmVignette->filename);
+    resources_->vignette = std::make_unique<FullModel>(VIGNETTE_MODEL, std::string());
+    FullModel& vignette = *resources_->vignette;
+    vignette.load(locator_);
+    if (!vignette.indexBuffer) {
+        fatal("Cannot create model buffers: ", vignette.filename);
     }
-    const VignetteUtils& utils = vignetteUtils();
-    if (Result<void> layout = fmVignette->validate(utils.attributes.stride); !layout) {
+    if (Result<void> layout = vignette.validate(FrameEncoder::vignetteLayout().stride); !layout) {
         fatal("Cannot create model buffers: ", layout.error().message);
     }
-    vignettePipelineStateWithDepth = makeVignettePipeline(shaderLibrary.functions("Vignette"));
-}
-
-// Every draw of the tree, switched on or not (a room that is shown minutes later is a
-// disabled group now), against the model it draws: a broken file stops the start rather than
-// the frame that first shows it.
-void SceneRenderer::checkDrawnModels(const std::vector<engine::commands::CommandPtr>& commands) {
-    for (const engine::commands::CommandPtr& command : commands) {
-        if (!command) {
-            continue;
-        }
-        if (const auto* group = command->asGroup()) {
-            checkDrawnModels(group->commands);
-            continue;
-        }
-        const auto* draw = dynamic_cast<const engine::commands::DrawMeshCommand*>(command.get());
-        if (draw == nullptr || !draw->mesh || !draw->state) {
-            continue; // a draw without a mesh or state stops its frame with its own message
-        }
-        const std::int32_t meshId = draw->mesh->id;
-        if (meshId < 0 || static_cast<std::size_t>(meshId) >= models.size()) {
-            continue; // likewise for a mesh the scene does not list
-        }
-        const FullModel& model = models[static_cast<std::size_t>(meshId)];
-        if (!model.indexBuffer) {
-            fatal("Cannot create model buffers: no indices in ", model.summary.indexFile);
-        }
-        if (const auto& layout = draw->state->vertexAttributes;
-            layout && !layout->attributes.empty()) {
-            checkModelLayout(static_cast<std::size_t>(meshId), layout->stride,
-                             "Cannot create model buffers: ");
-        }
-    }
+    (void)shaderLibrary_->functions("Vignette");
 }
 
 void SceneRenderer::drawFrame() {
@@ -162,18 +161,50 @@ void SceneRenderer::drawFrame() {
 }
 
 void SceneRenderer::drawFrame(double timeMs) {
-    const DrawableSize size = surface.drawableSize();
+    const DrawableSize size = surface_.drawableSize();
     if (size.fitsInt32()) {
         const auto w = static_cast<std::int32_t>(size.width);
         const auto h = static_cast<std::int32_t>(size.height);
-        if (w != scene->viewportWidth || h != scene->viewportHeight) {
-            scene->updateViewportSize(w, h);
+        if (w != scene_->viewportWidth || h != scene_->viewportHeight) {
+            scene_->updateViewportSize(w, h);
             std::printf("Set scene size: %dx%d\n", w, h);
             std::fflush(stdout);
         }
     }
-    scene->updateTimers(timeMs);
-    processCommands(scene->commands);
+    scene_->updateTimers(timeMs);
+    glState_->enter();
+    frame_->encode(scene_->commands);
+}
+
+void SceneRenderer::releaseGlState() {
+    glState_->leave();
+}
+
+void SceneRenderer::resetGlState() {
+    glState_->reset();
+}
+
+void SceneRenderer::forgetPipelines() {
+    frame_->forgetPipelines();
+}
+
+RendererStats SceneRenderer::stats() const {
+    RendererStats stats;
+    stats.glCalls = glState_->calls();
+    stats.glObjectsCreated = gl::objectsCreated();
+    stats.pipelines = frame_->pipelineCount();
+    stats.meshVertexArrays = frame_->meshVertexArrayCount();
+    stats.blurredPasses = frame_->blurredPassCount();
+    stats.fullscreenQuads = frame_->fullscreenQuadCount();
+    return stats;
+}
+
+const GaussianBlurRenderPass* SceneRenderer::blurredPass(std::int32_t id) const {
+    return frame_->blurredPass(id);
+}
+
+const std::array<std::uint16_t, 4>& SceneRenderer::vignetteColorHalves(int which) const {
+    return frame_->vignetteColorHalves(which);
 }
 
 } // namespace renderer

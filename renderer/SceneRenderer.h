@@ -1,44 +1,54 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "engine/Scene.h"
-#include "engine/commands/Commands.h"
-#include "renderer/MainPassTargets.h"
-#include "renderer/RenderPassDescriptor.h"
 #include "renderer/RenderSurface.h"
-#include "renderer/blur/FullscreenQuad.h"
-#include "renderer/blur/GaussianBlurRenderPass.h"
-#include "renderer/gl/GlObject.h"
-#include "renderer/gl/GlState.h"
-#include "renderer/gl/UniformStream.h"
-#include "renderer/loaders/FullModel.h"
 #include "renderer/loaders/ResourceLocator.h"
-#include "renderer/pipeline/RenderPipeline.h"
 #include "renderer/pipeline/Uniform.h"
-#include "renderer/shaders/ShaderFunctions.h"
-#include "renderer/shaders/ShaderLibrary.h"
 
 namespace renderer {
 
+namespace gl {
+class State;
+}
+class FrameEncoder;
+class GaussianBlurRenderPass;
+class ShaderLibrary;
+struct SceneResources;
+
+// What a renderer has done so far, for tools, benchmarks and tests.
+struct RendererStats {
+    // GL calls made through the state shadow (every call of the frame path), since the start.
+    std::uint64_t glCalls = 0;
+    // GL objects made by this process so far (gl::objectsCreated()).
+    std::uint64_t glObjectsCreated = 0;
+    // What the frames made the first time they needed it, each one allocation with GL objects
+    // of its own: pipelines (one per draw state), vertex arrays (one per mesh and vertex
+    // layout), blurred passes and full-screen quads (one per command id).
+    std::size_t pipelines = 0;
+    std::size_t meshVertexArrays = 0;
+    std::size_t blurredPasses = 0;
+    std::size_t fullscreenQuads = 0;
+};
+
 // Draws an engine scene with OpenGL 3.3 core. It loads everything the scene lists when it
 // is made and, every frame, brings the scene's viewport up to date, advances the scene's
-// clock and executes its command tree: blurred passes render offscreen and blur, the main
-// pass draws into a 4-sample target that is resolved into the surface's drawable.
+// clock and has a FrameEncoder execute the scene's command tree.
 //
 // A concrete renderer says which inputs each of the scene's shaders takes
 // (makeShadersUniforms) and calls load() at the end of its constructor, once that override
 // is in place. The host's GL context must be current whenever the renderer is made, draws or
 // is destroyed. Broken set-up stops the program with a message (see Fatal.h).
 //
-// The fields are public so that tools and tests can look at what the renderer made; only
-// the renderer writes them.
+// The host may draw in the same context. The desktop program's GL view draws its clock over
+// the frame inside RenderSurface::present(), which the main pass calls: it calls
+// releaseGlState() before it draws and resetGlState() once it is done. Hosts that draw
+// nothing of their own (kadrel-render, the tests) call neither.
 class SceneRenderer {
     // Constructed before every other member, as they make GL objects: stops the program with
     // "GPU not available" unless an OpenGL 3.3 context is current.
@@ -56,63 +66,29 @@ class SceneRenderer {
     // One frame at `timeMs` milliseconds of scene time (tools render reproducible frames).
     void drawFrame(double timeMs);
 
-    // Other code has used the GL context since the last frame: forget the shadowed state.
-    void resetGlState() { glState.reset(); }
+    // Before other code draws in the context: leaves it as a fresh context has it (no
+    // program, vertex array, buffer, texture or sampler bound; no blending, depth test or
+    // culling; GL's default pixel storage), the framebuffer the frame went to still bound.
+    void releaseGlState();
+    // Other code has used the GL context since the last frame: forget the shadowed state and
+    // set the renderer's fixed state again.
+    void resetGlState();
 
     // Shader name → the uniforms its draws carry. The base has none: calling it stops the
     // program with "Not implemented".
     virtual const ShadersUniforms& makeShadersUniforms();
 
-    // Binds a draw's uniform values as the shader's uniform list says (part of every mesh
-    // draw; public so that the packing can be checked on its own).
-    void applyUniforms(const engine::commands::DrawMeshCommand& command);
+    // Pipelines are made once per draw state object; after a state is edited, this makes the
+    // next frame build them again.
+    void forgetPipelines();
 
-    // The vignette's shared draw state, made once: shader "Vignette", multiplicative
-    // blending (destination × source colour), no depth test or write, HALF2 position at 0
-    // and UBYTE_NORMALIZED shade at 6 in 8-byte vertices.
-    struct VignetteUtils {
-        engine::ShaderPtr shader;
-        engine::BlendingPtr blending;
-        engine::DepthModePtr depthMode;
-        engine::VertexAttributesDescriptor attributes;
-    };
-    static const VignetteUtils& vignetteUtils();
-
-    std::shared_ptr<engine::Scene> scene;
-    std::string resourcesRoot;
-    RenderSurface& surface;
-    ResourceLocator locator;
-    gl::State glState;
-    gl::UniformStream uniformStream;
-    ShaderLibrary shaderLibrary;
-
-    std::array<std::uint16_t, 4> colorVignette0_fp16{};
-    std::array<std::uint16_t, 4> colorVignette1_fp16{};
-
-    std::vector<FullModel> models;
-    // Position = Texture.id. A texture of a format the renderer has no loader for keeps its
-    // own slot with no GL texture (it samples as black), so later ids stay aligned.
-    std::vector<gl::Texture> textures;
-    std::vector<gl::Sampler> samplers;
-    std::vector<ShaderFunctions> shaders;
-    ShadersUniforms shadersUniforms;
-
-    std::unique_ptr<FullModel> fmVignette;
-    RenderPipelineStateWithDepth vignettePipelineStateWithDepth;
-
-    std::array<float, 128> valueFp32{};
-    std::array<std::uint16_t, 128> valueFp16{};
-    std::array<std::int32_t, 128> valueInt32{};
-    std::array<std::int16_t, 128> valueInt16{};
-
-    // Keyed by the state object itself: two equal but distinct states get two pipelines.
-    std::unordered_map<engine::commands::DrawMeshStatePtr, RenderPipelineStateWithDepth>
-        pipelinesCache;
-    std::unordered_map<std::int32_t, std::unique_ptr<FullscreenQuad>> fullscreenQuadsCache;
-    std::unordered_map<std::int32_t, std::unique_ptr<GaussianBlurRenderPass>> blurredPassesCache;
-    GaussianBlurRenderPass* activeBlurredPass = nullptr;
-
-    MainPassTargets mainPassTargets;
+    RendererStats stats() const;
+    const gl::State& glState() const noexcept { return *glState_; }
+    const SceneResources& resources() const noexcept { return *resources_; }
+    // The blurred pass made for BlurredPassCommand.id `id`, or null before its first frame.
+    const GaussianBlurRenderPass* blurredPass(std::int32_t id) const;
+    // The last vignette's colours (0 or 1) as the GPU got them, in half floats.
+    const std::array<std::uint16_t, 4>& vignetteColorHalves(int which) const;
 
   protected:
     // Checks for a usable GL context ("GPU not available") and sets the scene's back end;
@@ -125,35 +101,21 @@ class SceneRenderer {
     // (index bounds, whole vertices of the draw's layout), and loaded = true.
     void load();
 
-    virtual void loadVignette();
-    virtual void loadModels();
-    virtual void loadTextures();
-    virtual void loadShaders();
-
-    RenderPipelineStateWithDepth makeVignettePipeline(const ShaderFunctions& functions);
-
-    void processCommands(const std::vector<engine::commands::CommandPtr>& commands);
-    void applyClearCommands(const std::vector<engine::commands::CommandPtr>& commands,
-                            RenderPassDescriptor& descriptor);
-    void encodeCommands(const std::vector<engine::commands::CommandPtr>& commands);
-    void renderMainPass(const engine::commands::MainPassCommand& command);
-    void renderBlurredPass(const engine::commands::BlurredPassCommand& command);
-    void drawMesh(const engine::commands::DrawMeshCommand& command);
-    void drawBlurred(const std::shared_ptr<engine::commands::DrawBlurredCommand>& command);
-    void drawVignette(const engine::commands::VignetteCommand& command);
-
   private:
-    RenderPipelineStateWithDepth& pipelineFor(const engine::commands::DrawMeshStatePtr& state,
-                                              const ShaderFunctions& functions);
-    // Stops the program with `failure` + the cause when the model's files do not fit a
-    // vertex layout of `stride` bytes.
-    void checkModelLayout(std::size_t model, std::int32_t stride, std::string_view failure);
-    // Checks every draw of the tree against its model, as load() ends.
-    void checkDrawnModels(const std::vector<engine::commands::CommandPtr>& commands);
-    unsigned bufferBinding(const Uniform& uniform) const;
+    void loadShaders();
+    void loadModels();
+    void loadTextures();
+    void loadVignette();
 
-    // The vertex stride each model was last checked against (0: not yet).
-    std::vector<std::int32_t> modelCheckedStride_;
+    std::shared_ptr<engine::Scene> scene_;
+    std::string resourcesRoot_;
+    RenderSurface& surface_;
+    ResourceLocator locator_;
+    std::unique_ptr<gl::State> glState_;
+    std::unique_ptr<ShaderLibrary> shaderLibrary_;
+    std::unique_ptr<SceneResources> resources_;
+    // Made once everything is loaded.
+    std::unique_ptr<FrameEncoder> frame_;
 };
 
 } // namespace renderer

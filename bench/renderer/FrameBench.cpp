@@ -36,14 +36,14 @@ struct Wallpaper {
 
 void reportCalls(benchmark::State& state, const Wallpaper& w, std::uint64_t callsBefore) {
     state.counters["glCallsPerFrame"] =
-        static_cast<double>(w.renderer->glState.calls() - callsBefore) /
+        static_cast<double>(w.renderer->stats().glCalls - callsBefore) /
         static_cast<double>(state.iterations());
 }
 
 // The renderer's own work per frame: scene step, command walk, GL calls issued.
 void BM_FrameSubmit(benchmark::State& state) {
     Wallpaper w(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::uint64_t calls = w.renderer->glState.calls();
+    const std::uint64_t calls = w.renderer->stats().glCalls;
     for (auto _ : state) {
         w.renderer->drawFrame(w.time());
         state.PauseTiming();
@@ -56,7 +56,7 @@ void BM_FrameSubmit(benchmark::State& state) {
 // The same with the frame finished: what a frame costs on a software rasteriser.
 void BM_FrameComplete(benchmark::State& state) {
     Wallpaper w(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::uint64_t calls = w.renderer->glState.calls();
+    const std::uint64_t calls = w.renderer->stats().glCalls;
     for (auto _ : state) {
         w.renderer->drawFrame(w.time());
         glFinish();

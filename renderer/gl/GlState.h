@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include <epoxy/gl.h>
 
@@ -42,21 +44,71 @@ inline constexpr unsigned TEXTURE_UNITS = 2 * SLOTS_PER_STAGE;
 inline constexpr unsigned FIRST_FRAGMENT_BUFFER_BINDING = SLOTS_PER_STAGE;
 inline constexpr unsigned BUFFER_BINDINGS = 2 * SLOTS_PER_STAGE;
 
+// What the renderer knows of the context's state. An empty value is unknown: the next
+// request for it calls GL whatever it asks for, so forgetting everything is assigning a
+// fresh Known.
+struct Known {
+    struct TextureBinding {
+        GLenum target = GL_TEXTURE_2D;
+        GLuint texture = 0;
+        friend bool operator==(const TextureBinding&, const TextureBinding&) = default;
+    };
+    struct BufferRange {
+        GLuint buffer = 0;
+        GLintptr offset = 0;
+        GLsizeiptr size = 0;
+        friend bool operator==(const BufferRange&, const BufferRange&) = default;
+    };
+
+    std::optional<GLuint> program;
+    std::optional<GLuint> vertexArray;
+    std::optional<GLuint> arrayBuffer;
+    std::optional<GLuint> uniformBuffer; // the generic GL_UNIFORM_BUFFER binding
+    std::optional<GLuint> drawFramebuffer;
+    std::optional<GLuint> readFramebuffer;
+    std::optional<std::pair<GLsizei, GLsizei>> viewport;
+    std::optional<bool> blend;
+    std::optional<std::array<GLenum, 2>> blendEquation;
+    std::optional<std::array<GLenum, 4>> blendFactors;
+    std::optional<GLenum> depthCompare;
+    std::optional<bool> depthWrite;
+    std::optional<bool> cull;
+    std::optional<GLenum> cullFace;
+    std::optional<GLenum> frontFace;
+    std::optional<std::array<float, 4>> clearColor;
+    std::optional<unsigned> activeUnit;
+    std::array<std::optional<TextureBinding>, TEXTURE_UNITS> textures;
+    std::array<std::optional<GLuint>, TEXTURE_UNITS> samplers;
+    std::array<std::optional<BufferRange>, BUFFER_BINDINGS> uniformRanges;
+};
+
 // A shadow of the GL state the renderer changes, so that a frame calls GL only where a value
 // actually changes. Every call that the frame path makes goes through here, which also
 // counts them (calls()) for measurements.
 //
-// When other code has used the same context (a toolkit drawing its own widgets), reset()
-// forgets every shadowed value and re-establishes the fixed state the renderer relies on;
-// the next frame then sets everything afresh. epoch() changes with every reset, so owners of
-// per-object shadows (a vertex array's bound buffers) know to forget theirs too.
+// The renderer shares its context with the host (the desktop program draws its clock
+// overlay with Qt in the same context). Two calls hand the context over:
+// - leave(), before other code draws: puts everything the renderer changes back to GL's
+//   initial values (no program, vertex array, buffers, textures or samplers bound, no
+//   blending, depth test or culling, default pixel storage) so that code which assumes a
+//   fresh context draws correctly. What it sets stays known, so the renderer pays only
+//   for what the other code changes.
+// - reset(), when the renderer gets the context back: forgets every shadowed value and
+//   sets again the fixed state the renderer relies on; the next frame then sets what it
+//   needs afresh. epoch() changes with every reset, so owners of per-object shadows (a vertex
+//   array's bound buffers) know to forget theirs too.
+// A frame that begins after leave() without a reset() re-enters by itself (enter()).
 class State {
   public:
     State();
 
     void reset();
+    void leave();
+    // Sets the fixed state again if leave() gave the context away; otherwise does nothing.
+    void enter();
     std::uint64_t epoch() const noexcept { return epoch_; }
     std::uint64_t calls() const noexcept { return calls_; }
+    const Known& known() const noexcept { return known_; }
 
     void useProgram(GLuint program);
     void bindVertexArray(GLuint vertexArray);
@@ -92,42 +144,30 @@ class State {
     void popDebugGroup();
 
   private:
+    // The one place that compares, calls and counts: `apply` runs only when `value` differs
+    // from what is known (or nothing is), and the shadow then holds `value`.
+    template <class T, class Apply>
+    void update(std::optional<T>& known, const T& value, Apply&& apply) {
+        if (known != value) {
+            known = value;
+            apply(value);
+            ++calls_;
+        }
+    }
+    template <class Apply> void pass(Apply&& apply) {
+        apply();
+        ++calls_;
+    }
     void activeTexture(unsigned unit);
+    // The state set once per hand-over (scissor and stencil off, depth test on...), or GL's
+    // initial values for it.
+    void setFixedState(bool forRenderer);
 
-    static constexpr GLuint UNKNOWN = 0xFFFFFFFFU;
-
-    struct UniformBinding {
-        GLuint buffer = UNKNOWN;
-        GLintptr offset = 0;
-        GLsizeiptr size = 0;
-    };
-
+    Known known_;
     std::uint64_t epoch_ = 0;
     std::uint64_t calls_ = 0;
+    bool entered_ = false;
     bool debugGroups_ = false;
-
-    GLuint program_ = UNKNOWN;
-    GLuint vertexArray_ = UNKNOWN;
-    GLuint arrayBuffer_ = UNKNOWN;
-    GLuint uniformBuffer_ = UNKNOWN;
-    GLuint drawFramebuffer_ = UNKNOWN;
-    GLuint readFramebuffer_ = UNKNOWN;
-    GLsizei viewportWidth_ = -1;
-    GLsizei viewportHeight_ = -1;
-    bool blendKnown_ = false;
-    BlendState blend_;
-    bool depthKnown_ = false;
-    DepthState depth_;
-    GLuint cullEnabled_ = UNKNOWN; // 0, 1 or UNKNOWN
-    GLenum cullFace_ = UNKNOWN;
-    GLenum frontFace_ = UNKNOWN;
-    bool clearColorKnown_ = false;
-    std::array<float, 4> clearColor_{};
-    unsigned activeUnit_ = UNKNOWN;
-    std::array<GLuint, TEXTURE_UNITS> textures_{};
-    std::array<GLenum, TEXTURE_UNITS> textureTargets_{};
-    std::array<GLuint, TEXTURE_UNITS> samplers_{};
-    std::array<UniformBinding, BUFFER_BINDINGS> uniformBindings_{};
 };
 
 } // namespace renderer::gl

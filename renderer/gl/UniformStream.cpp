@@ -54,18 +54,47 @@ void UniformStream::wrap() {
     }
     state_.bindUniformBufferTarget(buffer_.id());
     state_.orphanBuffer(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(CAPACITY));
+    uploaded_.fill(Uploaded{}); // the fresh storage holds nothing yet
     drawStart_ = 0;
     cursor_ = used;
+}
+
+bool UniformStream::alreadyUploaded(const Pending& value) const {
+    if (value.binding >= uploaded_.size()) {
+        return false;
+    }
+    const Uploaded& last = uploaded_[value.binding];
+    return last.valid && last.bytes == value.bytes &&
+           std::memcmp(staging_.data() + last.offset, staging_.data() + value.offset,
+                       value.bytes) == 0;
 }
 
 void UniformStream::commit() {
     if (pendingCount_ == 0) {
         return;
     }
-    state_.bindUniformBufferTarget(buffer_.id());
-    state_.bufferSubData(GL_UNIFORM_BUFFER, static_cast<GLintptr>(drawStart_),
-                         static_cast<GLsizeiptr>(cursor_ - drawStart_),
-                         staging_.data() + drawStart_);
+    // The staging copy of earlier ranges is what the buffer holds: nothing overwrites either
+    // before wrap() gives the buffer fresh storage.
+    bool anyNew = false;
+    for (std::size_t i = 0; i < pendingCount_; ++i) {
+        Pending& p = pending_[i];
+        if (alreadyUploaded(p)) {
+            p.offset = uploaded_[p.binding].offset;
+        } else {
+            anyNew = true;
+            if (p.binding < uploaded_.size()) {
+                uploaded_[p.binding] = Uploaded{p.offset, p.bytes, true};
+            }
+        }
+    }
+    if (anyNew) {
+        state_.bindUniformBufferTarget(buffer_.id());
+        state_.bufferSubData(GL_UNIFORM_BUFFER, static_cast<GLintptr>(drawStart_),
+                             static_cast<GLsizeiptr>(cursor_ - drawStart_),
+                             staging_.data() + drawStart_);
+    } else {
+        cursor_ = drawStart_; // all of it was there already: the space is free again
+    }
     for (std::size_t i = 0; i < pendingCount_; ++i) {
         const Pending& p = pending_[i];
         state_.bindUniformBuffer(p.binding, buffer_.id(), static_cast<GLintptr>(p.offset),

@@ -16,9 +16,11 @@ namespace renderer::gl {
 //
 // A draw stages its values (copied at once, so the caller may reuse its scratch arrays),
 // then commit() uploads everything the draw staged with one glBufferSubData and binds each
-// range to its uniform block binding. When the buffer is full its storage is orphaned and
-// writing starts again at the front; the GPU keeps reading the old storage for draws already
-// issued.
+// range to its uniform block binding. A value equal to the one its binding got last (the
+// view-projection matrix of every untransformed mesh in a frame) is not sent again: the
+// binding keeps the range already uploaded, and a draw with nothing new uploads nothing. When the
+// buffer is full its storage is orphaned and writing starts again at the front; the GPU keeps
+// reading the old storage for draws already issued.
 class UniformStream {
   public:
     static constexpr std::size_t CAPACITY = 64 * 1024;
@@ -38,7 +40,7 @@ class UniformStream {
         std::size_t offset = 0;
         std::size_t bytes = 0;
     };
-    // What the last commit() uploaded, for checks of the packing.
+    // Where the values of the last commit() lie, for checks of the packing.
     std::span<const Staged> lastCommitted() const noexcept {
         return std::span<const Staged>(committed_.data(), committedCount_);
     }
@@ -51,8 +53,17 @@ class UniformStream {
 
     void wrap();
 
+    // The range each binding last got in the current storage; it stays valid until wrap().
+    struct Uploaded {
+        std::size_t offset = 0;
+        std::size_t bytes = 0;
+        bool valid = false;
+    };
+    bool alreadyUploaded(const Pending& value) const;
+
     State& state_;
     Buffer buffer_;
+    std::array<Uploaded, BUFFER_BINDINGS> uploaded_{};
     std::size_t alignment_ = 256;
     std::vector<std::byte> staging_;
     std::size_t cursor_ = 0;

@@ -30,6 +30,8 @@ struct VertexFormatGl {
     bool integer = false;
     // Bytes one attribute of this format occupies.
     std::int32_t bytes = 0;
+
+    friend bool operator==(const VertexFormatGl&, const VertexFormatGl&) = default;
 };
 
 VertexFormatGl vertexFormatTable(engine::VertexFormat format);

@@ -19,9 +19,9 @@ RenderPipeline::RenderPipeline(GLuint program, std::vector<VertexAttributeGl> at
     }
 }
 
-void RenderPipeline::apply(gl::State& state) {
+void RenderPipeline::apply(gl::State& state, GLuint vertexArray) {
     state.useProgram(program_);
-    state.bindVertexArray(vertexArray_.id());
+    state.bindVertexArray(vertexArray);
     state.setBlend(blend_);
 }
 

@@ -15,6 +15,8 @@ namespace renderer {
 struct VertexAttributeGl {
     VertexFormatGl format;
     GLintptr offset = 0;
+
+    friend bool operator==(const VertexAttributeGl&, const VertexAttributeGl&) = default;
 };
 
 // The GL half of a render pipeline: the linked program, the vertex layout held in a vertex
@@ -22,8 +24,9 @@ struct VertexAttributeGl {
 // shader library; the vertex array belongs to the pipeline.
 //
 // GL 3.3 ties a vertex array's attributes to the buffer bound when they were specified, so
-// binding a mesh's vertex buffer re-specifies them, only when the buffer differs from the
-// one the array last pointed at.
+// binding a vertex buffer re-specifies them, only when the buffer differs from the one the
+// array last pointed at. That suits a pipeline that draws one model (the vignette); scene
+// meshes get a vertex array each (FrameEncoder), which apply() can bind instead.
 class RenderPipeline {
   public:
     RenderPipeline(GLuint program, std::vector<VertexAttributeGl> attributes, GLsizei stride,
@@ -37,7 +40,9 @@ class RenderPipeline {
     const std::string& label() const noexcept { return label_; }
 
     // Program, vertex array and blending on the context.
-    void apply(gl::State& state);
+    void apply(gl::State& state) { apply(state, vertexArray_.id()); }
+    // The same with another vertex array of this layout (one that holds a mesh's buffers).
+    void apply(gl::State& state, GLuint vertexArray);
     // Vertex buffer slot 0 and the index buffer; the pipeline must be applied.
     void bindVertexBuffer(gl::State& state, GLuint buffer);
     void bindIndexBuffer(gl::State& state, GLuint buffer);
@@ -63,8 +68,9 @@ struct RenderPipelineStateWithDepth {
     gl::CullMode cullMode = GL_NONE;
 
     // All three on the context, so that no draw inherits the culling of the one before it.
-    void apply(gl::State& state) const {
-        renderPipelineState->apply(state);
+    void apply(gl::State& state) const { apply(state, renderPipelineState->vertexArray()); }
+    void apply(gl::State& state, GLuint vertexArray) const {
+        renderPipelineState->apply(state, vertexArray);
         state.setDepth(depthState);
         state.setCullMode(cullMode);
     }

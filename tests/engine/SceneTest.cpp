@@ -8,11 +8,13 @@
 #include "engine/Errors.h"
 #include "engine/Scene.h"
 #include "engine/commands/Commands.h"
+#include "engine/math/Matrix.h"
 
 namespace {
 
 using namespace engine;
 using namespace engine::commands;
+using math::Matrix;
 using math::Vec3;
 using Matrix16 = std::array<float, 16>;
 
@@ -147,6 +149,43 @@ TEST(SceneMatrixTest, ModelIsTranslateScaleRotateAndMvpIsProjectionViewModel) {
     EXPECT_EQ(floats(uniform), written);
     const UniformValuePtr ints = std::make_shared<UniformIntValue>(std::vector<std::int32_t>(16));
     EXPECT_THROW(scene.setMvpUniform(ints, 0, 0, 0, 0, 0, 0, 1, 1, 1), TypeMismatchError);
+}
+
+// Rotations by a zero angle, and the whole product with the model when it is the identity,
+// are left out; the matrices must be those of the full sequence (translate, scale, three
+// rotations, view, projection) for every mix of neutral and other values.
+TEST(SceneMatrixTest, NeutralTransformsGiveTheSameMatricesAsTheFullProduct) {
+    TestScene scene;
+    Matrix::setLookAtM(scene.matView, 0, 100, 200, 50, 0, 0, 80, 0, 0, 1);
+    scene.FOV_LANDSCAPE = 85.0F;
+    scene.Z_NEAR = 20.0F;
+    scene.Z_FAR = 10000.0F;
+    scene.calculateProjection(1.0F, 1920, 1080);
+    struct Transform {
+        std::array<float, 3> t, r, s;
+    };
+    for (const Transform& m :
+         {Transform{{0, 0, 0}, {0, 0, 0}, {1, 1, 1}},
+          Transform{{3, -4, 5}, {0, 0, 0}, {2, 0.5F, 1}},
+          Transform{{0, 0, 0}, {30, 0, 0}, {1, 1, 1}}, Transform{{0, 0, 0}, {0, 0, 0}, {1, 1, 2}},
+          Transform{{0, 0, 1}, {0, -45, 0}, {1, 1, 1}},
+          Transform{{3, -4, 5}, {10, 0, 200}, {2, 0.5F, 1}},
+          Transform{{1, 2, 3}, {5, 6, 7}, {1, 1, 1}}}) {
+        scene.calculateMVPMatrix(m.t[0], m.t[1], m.t[2], m.r[0], m.r[1], m.r[2], m.s[0], m.s[1],
+                                 m.s[2]);
+        Matrix16 model{};
+        Matrix::setIdentityM(model, 0);
+        Matrix::translateM(model, 0, m.t[0], m.t[1], m.t[2]);
+        Matrix::scaleM(model, 0, m.s[0], m.s[1], m.s[2]);
+        Matrix::rotateM(model, 0, m.r[0], 1, 0, 0);
+        Matrix::rotateM(model, 0, m.r[1], 0, 1, 0);
+        Matrix::rotateM(model, 0, m.r[2], 0, 0, 1);
+        Matrix16 mvp{};
+        Matrix::multiplyMM(mvp, 0, scene.matView, 0, model, 0);
+        Matrix::multiplyMM(mvp, 0, scene.matProjection, 0, mvp, 0);
+        EXPECT_EQ(scene.matModel, model) << m.t[0] << " " << m.r[0] << " " << m.s[2];
+        EXPECT_EQ(scene.matMVP, mvp) << m.t[0] << " " << m.r[0] << " " << m.s[2];
+    }
 }
 
 class WalkTest : public ::testing::Test {

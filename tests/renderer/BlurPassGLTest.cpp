@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "renderer/blur/GaussianBlurRenderPass.h"
 #include "tests/renderer/RenderTestSupport.h"
 
 namespace rendertest {
@@ -74,7 +75,7 @@ TEST(BlurPassGLTest, BlurredImageIsSmootherUprightAndScaledByBrightness) {
     // Brightness goes to both steps: 0.5 gives about a quarter of the light.
     s.blurredPass->brightness = 0.5F;
     EXPECT_NEAR(mean(s.h.frame(), 0, top) / mean(blurred, 0, top), 0.25, 0.05);
-    EXPECT_EQ(s.h.renderer->fullscreenQuadsCache.size(), 1U);
+    EXPECT_EQ(s.h.renderer->stats().fullscreenQuads, 1U);
 }
 
 TEST(BlurPassGLTest, AdditiveDrawOfTheBlurredImageOnlyBrightens) {
@@ -94,13 +95,13 @@ TEST(BlurPassGLTest, AdditiveDrawOfTheBlurredImageOnlyBrightens) {
     // The quad keeps the blending of the first command drawn with its id.
     s.mainPass->commands.push_back(std::make_shared<DrawBlurredCommand>());
     EXPECT_GT(mean(s.h.frame(), 0), mean(bloom, 0)) << "the second draw did not add again";
-    EXPECT_EQ(s.h.renderer->fullscreenQuadsCache.size(), 1U);
+    EXPECT_EQ(s.h.renderer->stats().fullscreenQuads, 1U);
 }
 
 TEST(BlurPassGLTest, PassesAreMadeOnceWithTheFirstAspectAndPickTheirKernel) {
     BlurScene s(96, 48);
     s.h.frame();
-    const auto& pass = *s.h.renderer->blurredPassesCache.at(0);
+    const auto& pass = *s.h.renderer->blurredPass(0);
     EXPECT_EQ(std::tuple(pass.width, pass.height), std::tuple(64, 32));
     // Each kernel has its own pipeline; the pass object is reused after a resize.
     const GLuint kernel5 = pass.pipelineStateWithDepthBlur5.renderPipelineState->program();
@@ -111,7 +112,7 @@ TEST(BlurPassGLTest, PassesAreMadeOnceWithTheFirstAspectAndPickTheirKernel) {
         s.blurredPass->blurSize = size;
         s.h.frame();
     }
-    EXPECT_EQ(s.h.renderer->blurredPassesCache.size(), 1U);
+    EXPECT_EQ(s.h.renderer->stats().blurredPasses, 1U);
     EXPECT_EQ(pass.width, 64);
 
     // A second pass with another id sizes itself by the viewport of its first frame, its
@@ -121,8 +122,7 @@ TEST(BlurPassGLTest, PassesAreMadeOnceWithTheFirstAspectAndPickTheirKernel) {
     portrait->minSize = 3;
     s.h.scene->commands.insert(s.h.scene->commands.begin(), portrait);
     s.h.frame();
-    EXPECT_EQ(std::tuple(s.h.renderer->blurredPassesCache.at(7)->width,
-                         s.h.renderer->blurredPassesCache.at(7)->height),
+    EXPECT_EQ(std::tuple(s.h.renderer->blurredPass(7)->width, s.h.renderer->blurredPass(7)->height),
               std::tuple(3, 6));
     EXPECT_EQ(renderer::GaussianBlurRenderPass(1.5F, 3, "odd").width, 5);
     EXPECT_EQ(renderer::GaussianBlurRenderPass(1080.0F / 1920.0F, 170, "tall").height, 302);

@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include "renderer/KadrelRenderer.h"
+#include "renderer/SceneResources.h"
 #include "renderer/headless/PngWriter.h"
 #include "renderer/pipeline/PipelineFactory.h"
 #include "tests/renderer/RenderTestSupport.h"
@@ -84,20 +85,20 @@ TEST(FrameLoopGLTest, ResourcesGetIdsInListOrderAndPipelinesOnePerDrawState) {
     h.start();
     EXPECT_EQ(std::tuple(h.scene->meshes[1]->id, h.scene->shaders[1]->id), std::tuple(1, 1));
     EXPECT_EQ(std::tuple(h.scene->textures[1]->id, h.scene->textures[2]->id), std::tuple(1, 2));
-    EXPECT_EQ(h.renderer->samplers.size(), 3U);
-    EXPECT_FALSE(h.renderer->textures[1]);
-    EXPECT_EQ(h.renderer->shaders[1].name, "Diffuse");
+    EXPECT_EQ(h.renderer->resources().samplers.size(), 3U);
+    EXPECT_FALSE(h.renderer->resources().textures[1]);
+    EXPECT_EQ(h.renderer->resources().shaders[1].name, "Diffuse");
 
     // Draws that share a state object share its pipeline; an equal state gets its own.
     auto first = colorDraw(mesh, shader, 1, 0, 0);
     auto sharing = std::make_shared<DrawMeshCommand>(mesh, first->uniforms, first->state);
     h.scene->commands = {std::make_shared<MainPassCommand>(true, first, sharing)};
     h.frame();
-    EXPECT_EQ(h.renderer->pipelinesCache.size(), 1U);
+    EXPECT_EQ(h.renderer->stats().pipelines, 1U);
     h.scene->commands = {
         std::make_shared<MainPassCommand>(true, first, sharing, colorDraw(mesh, shader, 1, 0, 0))};
     h.frame();
-    EXPECT_EQ(h.renderer->pipelinesCache.size(), 2U);
+    EXPECT_EQ(h.renderer->stats().pipelines, 2U);
 }
 
 TEST(FrameLoopGLTest, SamplersFollowTheTexturesFilteringAndWrapping) {

@@ -4,6 +4,7 @@
 
 #include "engine/animation/TextureAnimationChunked.h"
 #include "renderer/KadrelRenderer.h"
+#include "renderer/blur/GaussianBlurRenderPass.h"
 #include "renderer/gl/GlObject.h"
 #include "scene/kadrel/KadrelScene.h"
 #include "tests/renderer/RenderTestSupport.h"
@@ -33,9 +34,8 @@ TEST(KadrelRendererGLTest, WallpaperSceneRendersAndWarmFramesCostNothingNew) {
     EXPECT_NEAR(centreRed, 128.0, 12.0);
     EXPECT_GT(mean(frame, 2, Region{28, 14, 36, 22}), centreRed + 20.0) << "no bloom";
     EXPECT_LT(mean(frame, 0, Region{0, 0, 4, 4}), 0.7 * centreRed) << "no vignette";
-    EXPECT_EQ(renderer.blurredPassesCache.size(), 1U) << "only room 2's bloom pass runs";
-    EXPECT_EQ(std::tuple(renderer.blurredPassesCache.at(1)->width,
-                         renderer.blurredPassesCache.at(1)->height),
+    EXPECT_EQ(renderer.stats().blurredPasses, 1U) << "only room 2's bloom pass runs";
+    EXPECT_EQ(std::tuple(renderer.blurredPass(1)->width, renderer.blurredPass(1)->height),
               std::tuple(302, 170));
 
     const std::uint64_t objects = renderer::gl::objectsCreated();

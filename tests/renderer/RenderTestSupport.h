@@ -2,6 +2,8 @@
 
 // Scenes, resource folders and frame statistics for the renderer's pixel tests.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -14,8 +16,8 @@
 #include "engine/DepthMode.h"
 #include "engine/Scene.h"
 #include "engine/commands/Commands.h"
-#include "renderer/ExampleRenderer.h"
 #include "engine/math/HalfFloat.h"
+#include "renderer/ExampleRenderer.h"
 #include "renderer/headless/HeadlessSurface.h"
 #include "renderer/headless/Image.h"
 #include "renderer/loaders/ResourceLocator.h"
@@ -192,6 +194,14 @@ inline bool pixelNear(const renderer::Image& image, int x, int y, std::array<int
 // A headless surface, a test scene and the example renderer (whose table knows every shader
 // of the library) over a test resources folder. The renderer loads the scene's lists when
 // it is started, by the first frame at the latest.
+// Fails the current test for every error GL has recorded (GL keeps one flag per kind, so
+// the loop ends), naming each.
+inline void expectNoGlError() {
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+        ADD_FAILURE() << "GL error 0x" << std::hex << error << " after a frame";
+    }
+}
+
 class RenderHarness {
   public:
     RenderHarness(int width, int height)
@@ -204,8 +214,10 @@ class RenderHarness {
         }
         return *renderer;
     }
+    // Draws a frame and reads it back; a frame that leaves a GL error fails the test.
     renderer::Image frame(double timeMs = 0.0) {
         start().drawFrame(timeMs);
+        expectNoGlError();
         return surface.readPixels();
     }
 

@@ -86,10 +86,10 @@ TEST(SceneRendererGLTest, DepthTestingAndBackFaceCulling) {
 
     // Without the depth test the last draw wins; with culling off the clockwise quad shows.
     farDraw->state->depthMode = DEPTH_NONE();
-    h.renderer->pipelinesCache.clear(); // the state object changed after its pipeline was made
+    h.renderer->forgetPipelines(); // the state object changed after its pipeline was made
     EXPECT_TRUE(pixelNear(h.frame(), 16, 16, {0, 255, 0}));
     culled->state->culling = CullFace::DISABLED;
-    h.renderer->pipelinesCache.clear();
+    h.renderer->forgetPipelines();
     frame = h.frame();
     EXPECT_TRUE(pixelNear(frame, 2, 16, {0, 0, 255}));
     EXPECT_TRUE(pixelNear(frame, 30, 16, {0, 255, 0})) << "a draw without depth test drew behind";
@@ -127,7 +127,7 @@ TEST(SceneRendererGLTest, VignetteDarkensTheCornersMoreThanTheCentre) {
         std::make_shared<MainPassCommand>(true, clearColor(1, 1, 1), clear(), vignette)};
     const Image frame = h.frame();
     // The colours go up as half floats: 0.4 is 0x3666, 1.0 is 0x3C00.
-    EXPECT_EQ(h.renderer->colorVignette0_fp16,
+    EXPECT_EQ(h.renderer->vignetteColorHalves(0),
               (std::array<std::uint16_t, 4>{0x3666, 0x3666, 0x3666, 0x3C00}));
 
     const double centre = mean(frame, 0, Region{28, 28, 36, 36});
@@ -176,8 +176,8 @@ TEST(SceneRendererGLTest, DisabledAndForeignCommandsDrawNothing) {
     for (int channel = 0; channel < 3; ++channel) {
         EXPECT_NEAR(mean(frame, channel), 51, 1.0);
     }
-    EXPECT_TRUE(h.renderer->fullscreenQuadsCache.empty());
-    EXPECT_TRUE(h.renderer->pipelinesCache.empty());
+    EXPECT_EQ(h.renderer->stats().fullscreenQuads, 0U);
+    EXPECT_EQ(h.renderer->stats().pipelines, 0U);
 
     // A disabled main pass draws nothing at all, and presents nothing.
     pass->enabled = false;

@@ -82,7 +82,7 @@ int runBench(const RenderOptions& options, Clock::time_point programStart) {
     std::vector<double> threadCpu;
     std::vector<double> glCalls;
     for (int index = 1; index <= options.frames; ++index) {
-        const std::uint64_t callsBefore = session.renderer().glState.calls();
+        const std::uint64_t callsBefore = session.renderer().stats().glCalls;
         const double processBefore = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
         const double threadBefore = cpuMs(CLOCK_THREAD_CPUTIME_ID);
         const Clock::time_point start = Clock::now();
@@ -91,7 +91,7 @@ int runBench(const RenderOptions& options, Clock::time_point programStart) {
         wall.push_back(msSince(start));
         processCpu.push_back(cpuMs(CLOCK_PROCESS_CPUTIME_ID) - processBefore);
         threadCpu.push_back(cpuMs(CLOCK_THREAD_CPUTIME_ID) - threadBefore);
-        glCalls.push_back(static_cast<double>(session.renderer().glState.calls() - callsBefore));
+        glCalls.push_back(static_cast<double>(session.renderer().stats().glCalls - callsBefore));
     }
 
     const double meanWall =
