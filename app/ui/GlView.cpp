@@ -3,6 +3,8 @@
 
 #include "app/ui/GlView.h"
 
+#include "app/ui/ClockOverlay.h"
+
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 
@@ -193,14 +195,14 @@ std::optional<unsigned int> GlView::currentDrawable() {
 }
 
 void GlView::present() {
-    // The overlay goes over the finished frame; the renderer then finds its GL state changed
-    // behind its back and sets everything again on its next use.
-    if (overlay_ != nullptr) {
+    // The overlay goes over the finished frame: the renderer hands the context over in GL's
+    // defaults, and takes it back knowing nothing of what it held before.
+    if (overlay_ != nullptr && overlay_->visible) {
         const renderer::DrawableSize size = drawableSize();
-        if (overlayLayer_.draw(*overlay_, context_->defaultFramebufferObject(),
-                               static_cast<int>(size.width), static_cast<int>(size.height))) {
-            renderer_->resetGlState();
-        }
+        renderer_->releaseGlState();
+        overlayLayer_.draw(*overlay_, context_->defaultFramebufferObject(),
+                           static_cast<int>(size.width), static_cast<int>(size.height));
+        renderer_->resetGlState();
     }
     context_->swapBuffers(&window_);
 }
