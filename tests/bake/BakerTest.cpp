@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "renderer/loaders/DdsInfo.h"
+
 #include <unistd.h>
 
 namespace bake::testing {
@@ -55,6 +57,13 @@ TEST_F(TinyBake, WritesEveryFileTheSceneReadsWithCompleteChains) {
             EXPECT_EQ(h.width, std::max(1, size >> level));
             EXPECT_EQ(h.height, std::max(1, size >> level));
             EXPECT_EQ(h.fileSize, h.expectedSize());
+            // Its twin for drivers without ASTC: the same level, in BC1 (the rooms are opaque).
+            const std::string twin = name + "_" + std::to_string(level) + ".dds";
+            const auto bytes = readFile((textures / twin).string());
+            const auto info = renderer::DdsInfo::parse(bytes, twin);
+            ASSERT_TRUE(info) << info.error().message;
+            EXPECT_EQ(info.value().width, std::max(1, size >> level));
+            EXPECT_EQ(info.value().format, renderer::BlockFormat::Bc1);
         }
         EXPECT_FALSE(fs::exists(textures / (name + "_" + std::to_string(levels) + ".astc")));
     }
@@ -74,7 +83,8 @@ TEST_F(TinyBake, WritesEveryFileTheSceneReadsWithCompleteChains) {
     }
     EXPECT_TRUE(fs::exists(root_ / "a" / "models" / "vignette-round-vntao-strides.bin"));
     EXPECT_TRUE(fs::exists(root_ / "a" / "models" / "vignette-round-vntao-indices.bin"));
-    EXPECT_EQ(summary.files.size(), 10U + 10U + 2U + 8U + 2U);
+    // ASTC levels and single files, each with its twin; the models; the vignette.
+    EXPECT_EQ(summary.files.size(), 2 * (10U + 10U + 2U) + 8U + 2U);
 }
 
 TEST_F(TinyBake, SameBytesForAnyThreadCount) {
