@@ -8,8 +8,8 @@ namespace renderer {
 
 namespace {
 
-constexpr std::uint32_t MAGIC = 0x20534444;        // "DDS "
-constexpr std::uint32_t HEADER_SIZE = 124;         // the header after the magic
+constexpr std::uint32_t MAGIC = 0x20534444; // "DDS "
+constexpr std::uint32_t HEADER_SIZE = 124;  // the header after the magic
 constexpr std::uint32_t PIXEL_FORMAT_SIZE = 32;
 constexpr std::uint32_t DDSD_REQUIRED = 0x1 | 0x2 | 0x4 | 0x1000; // caps, height, width, format
 constexpr std::uint32_t DDSD_LINEARSIZE = 0x80000;
@@ -21,7 +21,8 @@ constexpr std::uint32_t DXT1 = 0x31545844;
 constexpr std::uint32_t DXT5 = 0x35545844;
 
 std::uint32_t u32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
+    return static_cast<std::uint32_t>(bytes[at]) |
+           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
            (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
@@ -44,8 +45,8 @@ std::string size(const DdsInfo& info) {
 
 Result<DdsInfo> DdsInfo::parse(std::span<const std::uint8_t> bytes, std::string_view file) {
     if (bytes.size() < kHeaderSize) {
-        return bad(file, "is too short for a DDS header (" + std::to_string(bytes.size()) +
-                             " bytes)");
+        return bad(file,
+                   "is too short for a DDS header (" + std::to_string(bytes.size()) + " bytes)");
     }
     if (u32(bytes, 0) != MAGIC || u32(bytes, 4) != HEADER_SIZE ||
         u32(bytes, 76) != PIXEL_FORMAT_SIZE) {
@@ -83,7 +84,8 @@ Result<DdsInfo> DdsInfo::parse(std::span<const std::uint8_t> bytes, std::string_
         return bad(file, "has a size of " + size(info) + ", outside 1 to " +
                              std::to_string(kMaxTextureSize));
     }
-    if ((flags & DDSD_LINEARSIZE) != 0 && u32(bytes, 20) != static_cast<std::uint32_t>(info.dataSize())) {
+    if ((flags & DDSD_LINEARSIZE) != 0 &&
+        u32(bytes, 20) != static_cast<std::uint32_t>(info.dataSize())) {
         return bad(file, "gives " + std::to_string(u32(bytes, 20)) + " bytes of blocks; " +
                              size(info) + " needs " + std::to_string(info.dataSize()));
     }

@@ -27,8 +27,8 @@ struct DdsLevel {
 // fileName + ".dds", or fileName + "_0.dds" ... fileName + "_<mipmaps>.dds" for a chain: each
 // level the base halved (at least 1), all in the base level's format.
 Result<std::vector<DdsLevel>> readDdsTwin(const ResourceLocator& locator,
-                                         std::string_view directory, std::string_view fileName,
-                                         std::int32_t mipmaps);
+                                          std::string_view directory, std::string_view fileName,
+                                          std::int32_t mipmaps);
 
 // The chain rule for levels already parsed.
 Result<void> checkDdsLevel(const DdsLevel& base, const DdsLevel& level, std::int32_t index);

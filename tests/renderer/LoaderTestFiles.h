@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Texture.h"
 #include "renderer/loaders/AstcInfo.h"
 #include "renderer/loaders/ResourceLocator.h"
 
@@ -61,6 +62,15 @@ template <class Result> std::string failure(const Result& result) {
 }
 
 // An ASTC header with the given fields (standard magic, depth 1 unless told otherwise).
+// An engine texture of ASTC files: fileName.astc, or a chain fileName_0 ... _mipmaps.
+inline engine::Texture astcTexture(const std::string& fileName, int mipmaps) {
+    engine::Texture t;
+    t.fileName = fileName;
+    t.format = engine::TextureFormat::ASTC;
+    t.mipmaps = mipmaps;
+    return t;
+}
+
 inline renderer::Bytes astcHeader(int blockWidth, int blockHeight, std::uint32_t width,
                                   std::uint32_t height, std::uint32_t depth = 1,
                                   int blockDepth = 1) {

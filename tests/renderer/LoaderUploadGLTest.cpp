@@ -15,6 +15,8 @@
 namespace renderer {
 namespace {
 
+using loadertest::astcTexture;
+
 using loadertest::TempResources;
 
 class LoaderUploadGLTest : public ::testing::Test {
@@ -41,14 +43,6 @@ class LoaderUploadGLTest : public ::testing::Test {
     EglContext context;
     TempResources resources;
 };
-
-engine::Texture astcTexture(const std::string& fileName, int mipmaps) {
-    engine::Texture t;
-    t.fileName = fileName;
-    t.format = engine::TextureFormat::ASTC;
-    t.mipmaps = mipmaps;
-    return t;
-}
 
 TEST_F(LoaderUploadGLTest, CompressedAndDecodedAstcGiveTheSamePicture) {
     resources.write("k/textures/wall_0.astc",

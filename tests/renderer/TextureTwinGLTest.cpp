@@ -17,13 +17,7 @@
 namespace renderer {
 namespace {
 
-engine::Texture astcTexture(const std::string& fileName, int mipmaps) {
-    engine::Texture t;
-    t.fileName = fileName;
-    t.format = engine::TextureFormat::ASTC;
-    t.mipmaps = mipmaps;
-    return t;
-}
+using loadertest::astcTexture;
 
 GLint levelParameter(const gl::Texture& texture, int level, GLenum name) {
     glBindTexture(GL_TEXTURE_2D, texture.id());
@@ -93,9 +87,9 @@ TEST_F(TextureTwinGLTest, ShippedTwinsLoadAsBlocksAndMatchTheirAstc) {
         ASSERT_TRUE(astc) << astc.error().message;
         // The whole chain, level by level: a twin with a level out of place would show there.
         for (int level = 0; level <= mipmaps; ++level) {
-            const Difference d = compare(readBack(*twin.value(), level),
-                                         readBack(*astc.value(), level),
-                                         format == GL_COMPRESSED_RGB_S3TC_DXT1_EXT);
+            const Difference d =
+                compare(readBack(*twin.value(), level), readBack(*astc.value(), level),
+                        format == GL_COMPRESSED_RGB_S3TC_DXT1_EXT);
             // Both encode the same texels at about 3.6 (ASTC 6x6) and 4 (BC1) bits a texel:
             // each is a step or two off the original on smooth light, more at sharp sun
             // edges, where the two codecs err differently. The small levels are all edges
@@ -150,8 +144,7 @@ TEST_F(TextureTwinGLTest, BrokenOrMissingTwinsStopTheLoadNamingTheFile) {
     resources.write("k/textures/wall_0.dds", level0);
     loaded = loadTexture(astcTexture("wall", 1), resources.locator(), "k");
     ASSERT_FALSE(loaded);
-    EXPECT_NE(loaded.error().message.find("k/textures/wall_0.dds has 31 bytes"),
-              std::string::npos)
+    EXPECT_NE(loaded.error().message.find("k/textures/wall_0.dds has 31 bytes"), std::string::npos)
         << loaded.error().message;
 }
 

@@ -26,8 +26,8 @@ std::vector<std::uint8_t> encodeDds(const std::vector<std::uint8_t>& rgba, int w
     const int flags = (format == renderer::BlockFormat::Bc1 ? squish::kDxt1 : squish::kDxt5) |
                       squish::kColourIterativeClusterFit;
     const int bands = (height + 3) / 4;
-    const std::size_t bandBytes = static_cast<std::size_t>((width + 3) / 4) *
-                                  static_cast<std::size_t>(info.blockBytes());
+    const std::size_t bandBytes =
+        static_cast<std::size_t>((width + 3) / 4) * static_cast<std::size_t>(info.blockBytes());
     // Each band of four rows is one row of blocks: compressed alone, it lands where the whole
     // image's blocks would.
     parallelFor(bands, threads, "", [&](int band) {
