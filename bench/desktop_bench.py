@@ -13,18 +13,7 @@ import time
 
 # The throw-away desktop of the desktop tests.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "app", "desktop"))
-import dbus  # noqa: E402
-from desktop_session import DesktopSession, open_client, usage, wait_for  # noqa: E402
-
-LOGIN = "org.freedesktop.login1"
-
-
-def rss_mib(pid):
-    with open("/proc/%d/status" % pid) as file:
-        for line in file:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1]) / 1024.0
-    return 0.0
+from desktop_session import DesktopSession, open_client, rss_mib, usage, wait_for  # noqa: E402
 
 
 def measure(pid, seconds):
@@ -38,19 +27,14 @@ def run(program, width, height, fps, seconds, warmup, state="running"):
     session = DesktopSession(width, height, system_bus=True)
     try:
         if state == "locked":
-            session.env["XDG_SESSION_ID"] = "c1"
-            session.start_mock(["--template", "logind"], LOGIN)
-            manager = session.mock_object(LOGIN, "/org/freedesktop/login1")
-            manager.AddSeat("seat0")
-            manager.AddSession("c1", "seat0", dbus.UInt32(os.getuid()), "user", True)
+            _, lock = session.start_logind()
         process = session.start_kadrel(program, config="[General]\nfps=%d\n" % fps)
         session.kadrel_window(timeout=60)
         wait_for(lambda: "Set scene size" in session.output(), timeout=60, what="the first frame")
         if state == "disabled":
             session.click(session.tray_item_service(), "Disable")
         elif state == "locked":
-            proxy = session.system_bus.get_object(LOGIN, "/org/freedesktop/login1/session/c1", introspect=False)
-            dbus.Interface(proxy, LOGIN + ".Session").Lock()
+            lock.Lock()
         elif state == "covered":
             _, window = open_client(session, ["xclock"])
             session.run(["wmctrl", "-i", "-r", window, "-b", "add,fullscreen"], check=True)

@@ -14,11 +14,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "app", "desktop"))
-import dbus  # noqa: E402
-from desktop_session import DesktopSession, wait_for  # noqa: E402
+from desktop_session import DesktopSession, rss_mib, wait_for  # noqa: E402
 
-LOGIN = "org.freedesktop.login1"
-SESSION_PATH = "/org/freedesktop/login1/session/c1"
 SAMPLE_SECONDS = 10.0
 WARMUP_SECONDS = 60.0
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -39,14 +36,6 @@ STEPS = [
     ("set", "clockFont", "Limelight"),
     ("set", "sceneVignette", "true"),
 ]
-
-
-def rss_mib(pid):
-    with open("/proc/%d/status" % pid) as file:
-        for line in file:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1]) / 1024.0
-    return 0.0
 
 
 def cpu_seconds(pid):
@@ -85,13 +74,7 @@ def main():
 
     session = DesktopSession(640, 360, system_bus=True)
     try:
-        session.env["XDG_SESSION_ID"] = "c1"
-        session.start_mock(["--template", "logind"], LOGIN)
-        manager = session.mock_object(LOGIN, "/org/freedesktop/login1")
-        manager.AddSeat("seat0")
-        manager.AddSession("c1", "seat0", dbus.UInt32(os.getuid()), "user", True)
-        lock = dbus.Interface(session.system_bus.get_object(LOGIN, SESSION_PATH, introspect=False),
-                              LOGIN + ".Session")
+        _, lock = session.start_logind()
         settings = {"fps": "30", "clockEnabled": "true"}
         config = "[General]\n" + "".join("%s=%s\n" % kv for kv in settings.items())
         process = session.start_kadrel(args.program, config=config)

@@ -17,6 +17,8 @@ import dbusmock
 
 WATCHER_NAME = "org.kde.StatusNotifierWatcher"
 WATCHER_PATH = "/StatusNotifierWatcher"
+LOGIN = "org.freedesktop.login1"
+LOGIN_SESSION_PATH = "/org/freedesktop/login1/session/c1"
 MENU_PATH = "/MenuBar"
 MENU_INTERFACE = "com.canonical.dbusmenu"
 CONVERT = "/usr/bin/convert"
@@ -185,6 +187,21 @@ class DesktopSession:
         bus = self.system_bus if system else self.bus
         return dbus.Interface(bus.get_object(name, path, introspect=False), dbusmock.MOCK_IFACE)
 
+    def start_logind(self, locked=False):
+        """A mocked logind with this session as "c1" on seat0 (the program finds it through
+        XDG_SESSION_ID). Returns the mock's process and the session's interface (Lock, Unlock,
+        SetLockedHint)."""
+        self.env["XDG_SESSION_ID"] = "c1"
+        process = self.start_mock(["--template", "logind"], LOGIN)
+        manager = self.mock_object(LOGIN, "/org/freedesktop/login1")
+        manager.AddSeat("seat0")
+        manager.AddSession("c1", "seat0", dbus.UInt32(os.getuid()), "user", True)
+        if locked:
+            self.mock_object(LOGIN, LOGIN_SESSION_PATH).UpdateProperties(LOGIN + ".Session",
+                                                                         {"LockedHint": True})
+        proxy = self.system_bus.get_object(LOGIN, LOGIN_SESSION_PATH, introspect=False)
+        return process, dbus.Interface(proxy, LOGIN + ".Session")
+
     def _start_tray_host(self):
         self._spawn([shutil.which("python3", path="/usr/bin") or "/usr/bin/python3", "-m", "dbusmock",
                      WATCHER_NAME, WATCHER_PATH, WATCHER_NAME], stdout=subprocess.DEVNULL)
@@ -334,6 +351,15 @@ def crop_stats(path, x, y, w, h):
                           "-format", "%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]", "info:"],
                          capture_output=True, text=True, check=True).stdout.split()
     return tuple(float(v) for v in out)
+
+
+def rss_mib(pid):
+    """The resident memory of a process, in MiB."""
+    with open("/proc/%d/status" % pid) as file:
+        for line in file:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1]) / 1024.0
+    return 0.0
 
 
 def usage(pid, seconds):

@@ -16,12 +16,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-import dbus  # noqa: E402
 from desktop_session import DesktopSession, image_stats, wait_for  # noqa: E402
 
 BUILD = os.environ.get("KADREL_BUILD_DIR", "build")
-LOGIN = "org.freedesktop.login1"
-SESSION_PATH = "/org/freedesktop/login1/session/c1"
 UPOWER = "org.freedesktop.UPower"
 
 
@@ -77,14 +74,8 @@ class InstalledTest(unittest.TestCase):
         session = DesktopSession(640, 360, system_bus=True)
         self.addCleanup(session.close)
         session.env.pop("KADREL_RESOURCES", None)
-        session.env["XDG_SESSION_ID"] = "c1"
         session.start_mock(["--template", "upower", "--parameters", '{"OnBattery": false}'], UPOWER)
-        session.start_mock(["--template", "logind"], LOGIN)
-        manager = session.mock_object(LOGIN, "/org/freedesktop/login1")
-        manager.AddSeat("seat0")
-        manager.AddSession("c1", "seat0", dbus.UInt32(os.getuid()), "user", True)
-        lock = dbus.Interface(session.system_bus.get_object(LOGIN, SESSION_PATH, introspect=False),
-                              LOGIN + ".Session")
+        _, lock = session.start_logind()
         program = self.installed("bin/kadrel")
         self.assertFalse(os.path.exists(session.config_path()), "a fresh config folder")
 

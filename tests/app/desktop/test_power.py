@@ -85,13 +85,7 @@ class PowerTest(unittest.TestCase):
         self.session.mock_object(name, path).UpdateProperties(name, {"ActiveProfile": profile})
 
     def start_login(self, locked=False):
-        process = self.session.start_mock(["--template", "logind"], LOGIN)
-        manager = self.session.mock_object(LOGIN, "/org/freedesktop/login1")
-        manager.AddSeat("seat0")
-        manager.AddSession("c1", "seat0", dbus.UInt32(os.getuid()), "user", True)
-        if locked:
-            self.session.mock_object(LOGIN, SESSION_PATH).UpdateProperties(
-                LOGIN + ".Session", {"LockedHint": True})
+        process, _ = self.session.start_logind(locked)
         return process
 
     def session_call(self, method, *args):
