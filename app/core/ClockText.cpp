@@ -18,8 +18,8 @@ icu::UnicodeString toIcu(const QString& text) {
 std::unique_ptr<icu::SimpleDateFormat> makeFormatter(const icu::Locale& locale,
                                                      icu::TimeZone* zone) {
     UErrorCode status = U_ZERO_ERROR;
-    auto formatter = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(u"HH:mm"),
-                                                             locale, status);
+    auto formatter =
+        std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(u"HH:mm"), locale, status);
     if (U_FAILURE(status)) {
         // Without ICU's data the clock can't be formatted; the wallpaper goes on without it.
         std::fprintf(stderr, "kadrel: the clock can't format times: %s\n", u_errorName(status));

@@ -56,9 +56,9 @@ AboutWindow::AboutWindow(const QString& version, const QString& build, QWidget* 
 
     // Honest credits: what the program runs on, where its rooms come from, and its faces.
     const QString credits =
-        QStringLiteral("<p>") + tr("Built with %1, used according to the <b>%2</b>.")
-                                    .arg(link("https://www.qt.io", QStringLiteral("Qt 6")),
-                                         tr("GNU LGPL version 3")) +
+        QStringLiteral("<p>") +
+        tr("Built with %1, used according to the <b>%2</b>.")
+            .arg(link("https://www.qt.io", QStringLiteral("Qt 6")), tr("GNU LGPL version 3")) +
         QStringLiteral("</p><p>") +
         tr("Also built on %1 (<b>Unicode licence</b>), %2 (<b>MIT licence</b>), %3 (<b>Apache "
            "licence 2.0</b>), %4 (<b>BSD licence</b>), %5 (<b>libpng licence</b>) and %6 "

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QMenu>
-#include <QScreen>
 #include <QObject>
+#include <QScreen>
 #include <QSystemTrayIcon>
 
 #include <cstdint>

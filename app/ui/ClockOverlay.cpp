@@ -22,8 +22,7 @@ constexpr QRgb CLOCK_GREY = qRgb(142, 142, 147);
 
 // One pass of a running-sum box blur of `radius` along rows (step 1) or columns (step =
 // stride) of an 8-bit channel.
-void boxBlur(std::vector<std::uint8_t>& pixels, int width, int height, int radius,
-             bool alongRows) {
+void boxBlur(std::vector<std::uint8_t>& pixels, int width, int height, int radius, bool alongRows) {
     const int lines = alongRows ? height : width;
     const int length = alongRows ? width : height;
     const int step = alongRows ? 1 : width;
@@ -50,7 +49,8 @@ void boxBlur(std::vector<std::uint8_t>& pixels, int width, int height, int radiu
 
 // A Gaussian of standard deviation `sigma` as three box blurs, in both directions.
 void gaussianBlur(std::vector<std::uint8_t>& alpha, int width, int height, double sigma) {
-    const int radius = std::max(1, static_cast<int>(std::lround((std::sqrt(4.0 * sigma * sigma + 1.0) - 1.0) / 2.0)));
+    const int radius = std::max(
+        1, static_cast<int>(std::lround((std::sqrt(4.0 * sigma * sigma + 1.0) - 1.0) / 2.0)));
     for (int pass = 0; pass < 3; ++pass) {
         boxBlur(alpha, width, height, radius, true);
         boxBlur(alpha, width, height, radius, false);
@@ -59,8 +59,8 @@ void gaussianBlur(std::vector<std::uint8_t>& alpha, int width, int height, doubl
 
 } // namespace
 
-OverlayImage layoutClock(const QString& text, const QFont& font, double opacity,
-                         QSize windowPixels, qreal devicePixelRatio) {
+OverlayImage layoutClock(const QString& text, const QFont& font, double opacity, QSize windowPixels,
+                         qreal devicePixelRatio) {
     OverlayImage out;
     if (text.isEmpty() || windowPixels.isEmpty()) {
         return out;
@@ -87,7 +87,8 @@ OverlayImage layoutClock(const QString& text, const QFont& font, double opacity,
     }
     std::vector<std::uint8_t> shadow(static_cast<std::size_t>(width) * height);
     for (int y = 0; y < height; ++y) {
-        std::copy_n(coverage.constScanLine(y), width, shadow.data() + static_cast<std::size_t>(y) * width);
+        std::copy_n(coverage.constScanLine(y), width,
+                    shadow.data() + static_cast<std::size_t>(y) * width);
     }
     gaussianBlur(shadow, width, height, radius / 2.0);
 
@@ -120,9 +121,9 @@ OverlayImage layoutClock(const QString& text, const QFont& font, double opacity,
 int loadClockFaces(const QString& folder) {
     int loaded = 0;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({QStringLiteral("*.woff"), QStringLiteral("*.ttf"),
-                                              QStringLiteral("*.otf")},
-                                             QDir::Files, QDir::Name)) {
+    for (const QString& name :
+         dir.entryList({QStringLiteral("*.woff"), QStringLiteral("*.ttf"), QStringLiteral("*.otf")},
+                       QDir::Files, QDir::Name)) {
         if (QFontDatabase::addApplicationFont(dir.filePath(name)) < 0) {
             std::fprintf(stderr, "kadrel: cannot load the clock face %s\n",
                          dir.filePath(name).toLocal8Bit().constData());
@@ -142,9 +143,9 @@ QFont ClockOverlay::clockFont(const QString& fontName, float size, qreal deviceP
 }
 
 ClockOverlay::ClockOverlay(QObject* parent)
-    : ClockOverlay(std::make_unique<ClockText>(),
-                   [] { return static_cast<double>(QDateTime::currentMSecsSinceEpoch()); },
-                   parent) {}
+    : ClockOverlay(
+          std::make_unique<ClockText>(),
+          [] { return static_cast<double>(QDateTime::currentMSecsSinceEpoch()); }, parent) {}
 
 ClockOverlay::ClockOverlay(std::unique_ptr<ClockText> text, Clock clock, QObject* parent)
     : QObject(parent), formatter_(std::move(text)), clock_(std::move(clock)) {

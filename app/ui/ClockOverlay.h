@@ -36,8 +36,8 @@ struct OverlayImage {
 // The laid-out clock: the text in `font`, standard grey at `opacity`, over a soft black
 // shadow, with the top of the text's line at 20 % of the window's height, centred across the
 // width. The picture is only as large as the text and its shadow.
-OverlayImage layoutClock(const QString& text, const QFont& font, double opacity,
-                         QSize windowPixels, qreal devicePixelRatio);
+OverlayImage layoutClock(const QString& text, const QFont& font, double opacity, QSize windowPixels,
+                         qreal devicePixelRatio);
 
 // Makes the clock faces shipped in `folder` (resources/fonts) known to Qt. A face that doesn't
 // load is named in one line on standard error; the clock then falls back. Returns how many

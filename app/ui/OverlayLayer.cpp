@@ -127,8 +127,7 @@ void OverlayLayer::upload(const OverlayImage& overlay) {
     uploaded_ = overlay.generation;
 }
 
-bool OverlayLayer::draw(const OverlayImage& overlay, unsigned framebuffer, int width,
-                        int height) {
+bool OverlayLayer::draw(const OverlayImage& overlay, unsigned framebuffer, int width, int height) {
     if (!overlay.visible || overlay.image.isNull() || width <= 0 || height <= 0 || !prepare()) {
         return false;
     }
@@ -147,10 +146,13 @@ bool OverlayLayer::draw(const OverlayImage& overlay, unsigned framebuffer, int w
         upload(overlay);
     }
     glUseProgram(program_);
-    const float left = 2.0F * static_cast<float>(overlay.topLeft.x()) / static_cast<float>(width) - 1.0F;
-    const float top = 1.0F - 2.0F * static_cast<float>(overlay.topLeft.y()) / static_cast<float>(height);
+    const float left =
+        2.0F * static_cast<float>(overlay.topLeft.x()) / static_cast<float>(width) - 1.0F;
+    const float top =
+        1.0F - 2.0F * static_cast<float>(overlay.topLeft.y()) / static_cast<float>(height);
     const float right = left + 2.0F * static_cast<float>(textureWidth_) / static_cast<float>(width);
-    const float bottom = top - 2.0F * static_cast<float>(textureHeight_) / static_cast<float>(height);
+    const float bottom =
+        top - 2.0F * static_cast<float>(textureHeight_) / static_cast<float>(height);
     glUniform4f(rectLocation_, left, top, right, bottom);
     glBindVertexArray(vertexArray_);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);

@@ -153,8 +153,7 @@ void SettingsWindow::showEvent(QShowEvent* event) {
     // Showing the picker settles the choice: from now on the wallpaper stays on this monitor
     // even when another becomes the primary one.
     if (!defaults_.value(keys::display) && QGuiApplication::primaryScreen() != nullptr) {
-        defaults_.setValue(keys::display,
-                           Display{displayIdOf(*QGuiApplication::primaryScreen())});
+        defaults_.setValue(keys::display, Display{displayIdOf(*QGuiApplication::primaryScreen())});
     }
 }
 
@@ -171,20 +170,20 @@ void SettingsWindow::fitToCurrentTab() {
 }
 
 void SettingsWindow::bind(QCheckBox* box, const Key<bool>& key) {
-    subscriptions_.push_back(defaults_.observe<bool>(key, Defaults::Delivery::AtOnceAndOnChange,
-                                                     [box](const bool& on) {
-                                                         const QSignalBlocker blocker(box);
-                                                         box->setChecked(on);
-                                                     }));
+    subscriptions_.push_back(
+        defaults_.observe<bool>(key, Defaults::Delivery::AtOnceAndOnChange, [box](const bool& on) {
+            const QSignalBlocker blocker(box);
+            box->setChecked(on);
+        }));
     connect(box, &QCheckBox::toggled, this, [this, key](bool on) { defaults_.setValue(key, on); });
 }
 
 void SettingsWindow::bindChoice(QComboBox* box, const Key<QString>& key) {
-    subscriptions_.push_back(defaults_.observe<QString>(
-        key, Defaults::Delivery::AtOnceAndOnChange, [box](const QString& stored) {
-            const QSignalBlocker blocker(box);
-            selectData(box, stored, stored);
-        }));
+    subscriptions_.push_back(defaults_.observe<QString>(key, Defaults::Delivery::AtOnceAndOnChange,
+                                                        [box](const QString& stored) {
+                                                            const QSignalBlocker blocker(box);
+                                                            selectData(box, stored, stored);
+                                                        }));
     connect(box, &QComboBox::activated, this, [this, box, key](int index) {
         defaults_.setValue(key, box->itemData(index).toString());
     });
@@ -335,9 +334,8 @@ QWidget* SettingsWindow::makeClockTab() {
             clockOpacity_->setValue(static_cast<int>(std::lround(opacity * 100.0)));
             opacityValue_->setText(QString::number(opacity, 'f', 2));
         }));
-    connect(clockOpacity_, &QSlider::valueChanged, this, [this](int percent) {
-        defaults_.setValue(keys::clockOpacity, percent / 100.0);
-    });
+    connect(clockOpacity_, &QSlider::valueChanged, this,
+            [this](int percent) { defaults_.setValue(keys::clockOpacity, percent / 100.0); });
 
     clockSize_ = makeSlider(150, 350);
     sizeValue_ = new QLabel;
@@ -348,9 +346,8 @@ QWidget* SettingsWindow::makeClockTab() {
             clockSize_->setValue(static_cast<int>(std::lround(size)));
             sizeValue_->setText(QString::number(static_cast<double>(size), 'f', 0));
         }));
-    connect(clockSize_, &QSlider::valueChanged, this, [this](int size) {
-        defaults_.setValue(keys::clockSize, static_cast<float>(size));
-    });
+    connect(clockSize_, &QSlider::valueChanged, this,
+            [this](int size) { defaults_.setValue(keys::clockSize, static_cast<float>(size)); });
     layout->addWidget(group);
     layout->addStretch();
     return page;

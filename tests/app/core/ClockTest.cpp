@@ -45,11 +45,16 @@ TEST(ClockFace, EveryOfferedNameHasAFaceAndOthersFallBack) {
         const char* name;
         const char* family;
     } offered[] = {
-        {"Abril Fatface", "Abril Fatface"}, {"Baloo", "Baloo 2"},
-        {"Black Ops One", "Black Ops One"}, {"CarbonType", "DejaVu Sans Mono"},
-        {"Limelight", "Limelight"},         {"Major Snafu", "Black Ops One"},
-        {"Nyamomobile", "Baloo 2"},         {"Oswald", "Oswald"},
-        {"Virgo 01", "Oswald"},             {"Yukarimobile", "Baloo 2"},
+        {"Abril Fatface", "Abril Fatface"},
+        {"Baloo", "Baloo 2"},
+        {"Black Ops One", "Black Ops One"},
+        {"CarbonType", "DejaVu Sans Mono"},
+        {"Limelight", "Limelight"},
+        {"Major Snafu", "Black Ops One"},
+        {"Nyamomobile", "Baloo 2"},
+        {"Oswald", "Oswald"},
+        {"Virgo 01", "Oswald"},
+        {"Yukarimobile", "Baloo 2"},
     };
     for (const auto& face : offered) {
         const ClockFace got = clockFaceFor(QString::fromLatin1(face.name));

@@ -20,32 +20,16 @@
 #include "renderer/gl/GlObject.h"
 #include "renderer/loaders/ResourceLocator.h"
 #include "scene/kadrel/KadrelScene.h"
+#include "tests/app/ui/Spin.h"
 #include "tests/support/AllocationCounter.h"
 
 namespace app {
 namespace {
 
+using apptest::spinFor;
+using apptest::spinUntil;
+
 constexpr double EVENING = 1773523625000.0; // 2026-03-14 21:27:05 UTC
-
-void spinFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-}
-
-template <class Predicate> bool spinUntil(Predicate done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 struct FakeClock {
     double now = EVENING;
@@ -100,10 +84,10 @@ TEST(ClockOverlay, TicksOnlyWhileShownAndLaysOutOnlyNewText) {
 }
 
 TEST(ClockOverlay, SizeAndFontFollowTheStyle) {
-    ASSERT_GT(loadClockFaces(QString::fromStdString(
-                  (renderer::ResourceLocator(KADREL_SOURCE_DIR "/resources").root() / "fonts")
-                      .string())),
-              4);
+    ASSERT_GT(
+        loadClockFaces(QString::fromStdString(
+            (renderer::ResourceLocator(KADREL_SOURCE_DIR "/resources").root() / "fonts").string())),
+        4);
     FakeClock clock;
     auto overlay = makeOverlay(clock);
     overlay->setWindow(QSize(1280, 720), 2.0);
@@ -142,8 +126,10 @@ class ClockFrameTest : public ::testing::Test {
     QImage frame() {
         view_->renderFrameAt(12'000.0);
         spinFor(150);
-        return window_.screen()->grabWindow(window_.winId()).toImage().convertToFormat(
-            QImage::Format_RGB32);
+        return window_.screen()
+            ->grabWindow(window_.winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     }
 
     QWindow window_;

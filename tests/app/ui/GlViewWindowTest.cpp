@@ -12,30 +12,13 @@
 #include "app/ui/GlView.h"
 #include "renderer/gl/GlObject.h"
 #include "scene/kadrel/KadrelScene.h"
+#include "tests/app/ui/Spin.h"
 #include "tests/support/AllocationCounter.h"
 
 namespace {
 
-// Spins the event loop until `done` or a generous deadline (a stall, not a speed check).
-template <class Predicate> bool spinUntil(Predicate done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-void spinFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-}
+using apptest::spinFor;
+using apptest::spinUntil;
 
 class GlViewWindowTest : public ::testing::Test {
   protected:

@@ -126,8 +126,7 @@ TEST_F(SettingsWindowTest, OpeningSettlesTheDisplayAndTheLoginSwitch) {
     ASSERT_TRUE(waitFor([&] { return window_->isVisible(); }));
     EXPECT_EQ(window_->tabs()->currentIndex(), 0) << "opens on General";
     ASSERT_TRUE(defaults_->value(keys::display).has_value());
-    EXPECT_EQ(defaults_->value(keys::display)->id,
-              displayIdOf(*QGuiApplication::primaryScreen()));
+    EXPECT_EQ(defaults_->value(keys::display)->id, displayIdOf(*QGuiApplication::primaryScreen()));
     EXPECT_EQ(window_->display()->count(), QGuiApplication::screens().size());
 
     const QString entry = folder_.filePath("autostart/kadrel.desktop");
@@ -184,8 +183,8 @@ TEST(Translations, GermanTextsLoadAndNoneIsMissing) {
     EXPECT_GT(ts.count("<translation>"), 40);
 
     QTranslator german;
-    ASSERT_TRUE(german.load(QLocale(QLocale::German, QLocale::Germany), "kadrel", "_",
-                            ":/kadrel/i18n"));
+    ASSERT_TRUE(
+        german.load(QLocale(QLocale::German, QLocale::Germany), "kadrel", "_", ":/kadrel/i18n"));
     QCoreApplication::installTranslator(&german);
     {
         Defaults defaults(QTemporaryDir().filePath("kadrel.conf"));
