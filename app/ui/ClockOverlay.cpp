@@ -17,6 +17,9 @@ namespace app {
 
 namespace {
 
+// The largest clock, in device pixels: a 4K screen's height.
+constexpr double MAX_CLOCK_PIXELS = 2160.0;
+
 // The platform's standard grey, as the clock has always been drawn.
 constexpr QRgb CLOCK_GREY = qRgb(142, 142, 147);
 
@@ -131,13 +134,20 @@ int loadClockFaces(const QString& folder) {
             ++loaded;
         }
     }
+    if (loaded == 0) {
+        std::fprintf(stderr, "kadrel: no clock faces in %s; the clock is drawn in a system font\n",
+                     folder.toLocal8Bit().constData());
+    }
     return loaded;
 }
 
 QFont ClockOverlay::clockFont(const QString& fontName, float size, qreal devicePixelRatio) {
     const ClockFace face = clockFaceFor(fontName);
     QFont font(face.family);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(size * devicePixelRatio))));
+    // A size written by hand may be anything a float holds; the clock's picture (and its
+    // texture) stays within what a screen can show.
+    const double pixels = std::isfinite(size) ? static_cast<double>(size) * devicePixelRatio : 220.0;
+    font.setPixelSize(static_cast<int>(std::lround(std::clamp(pixels, 1.0, MAX_CLOCK_PIXELS))));
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 #include "app/ui/ClockOverlay.h"
@@ -101,6 +102,17 @@ TEST(ClockOverlay, SizeAndFontFollowTheStyle) {
     overlay->setStyle(other);
     EXPECT_EQ(QFontInfo(overlay->font()).family(), "Limelight");
     EXPECT_EQ(overlay->font().pixelSize(), 600) << "a new face keeps the size";
+
+    // Sizes written by hand: absurd ones are held to what a screen can show, picture too.
+    overlay->setActive(true);
+    for (const float size : {1e9F, -5.0F, std::numeric_limits<float>::quiet_NaN()}) {
+        ClockStyle odd = shown(0.7, size);
+        overlay->setStyle(odd);
+        EXPECT_GE(overlay->font().pixelSize(), 1) << size;
+        EXPECT_LE(overlay->font().pixelSize(), 2160) << size;
+        EXPECT_TRUE(overlay->image().visible) << size;
+        EXPECT_LT(overlay->image().image.height(), 2 * 2160) << size;
+    }
 }
 
 class ClockFrameTest : public ::testing::Test {
