@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include <xcb/xcb.h>
 
@@ -14,18 +14,18 @@
 #include <memory>
 #include <string_view>
 
+#include "app/core/Autostart.h"
 #include "app/core/Defaults.h"
 #include "app/platform/ControlClient.h"
 #include "app/platform/QuitOnSignals.h"
 #include "app/platform/SingleInstance.h"
-#include "app/core/Autostart.h"
 #include "app/ui/AboutWindow.h"
 #include "app/ui/AppState.h"
 #include "app/ui/ClockOverlay.h"
-#include "renderer/loaders/ResourceLocator.h"
 #include "app/ui/ControlService.h"
 #include "app/ui/DesktopWindow.h"
 #include "app/ui/SettingsWindow.h"
+#include "renderer/loaders/ResourceLocator.h"
 
 namespace {
 
@@ -60,7 +60,8 @@ enum class Early { Run, ListDisplays, Control, Exit, BadOption };
 
 // The control command an option asks for, or empty.
 QString controlCommand(std::string_view arg) {
-    for (const char* command : {"enable", "disable", "toggle", "next-camera", "settings", "about", "status"}) {
+    for (const char* command :
+         {"enable", "disable", "toggle", "next-camera", "settings", "about", "status"}) {
         if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == command) {
             return QString::fromLatin1(command);
         }
@@ -190,8 +191,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<app::AboutWindow> about;
     QObject::connect(&state, &app::AppState::settingsRequested, [&] {
         if (!settings) {
-            settings = std::make_unique<app::SettingsWindow>(defaults,
-                                                             app::Autostart::forThisProgram());
+            settings =
+                std::make_unique<app::SettingsWindow>(defaults, app::Autostart::forThisProgram());
             QObject::connect(&state, &app::AppState::deviceWoke, settings.get(),
                              &app::SettingsWindow::refreshDisplays);
         }
