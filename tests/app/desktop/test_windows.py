@@ -53,8 +53,12 @@ class WindowsTest(unittest.TestCase):
         heights = []
         for index, name in enumerate(names):
             if index:
+                before = self.session.geometry(settings)[3]
                 self.session.run(["xdotool", "key", "--window", settings, "ctrl+Tab"])
-                time.sleep(0.7)
+                # Each tab is a different height: the window's change shows the switch.
+                wait_for(lambda: self.session.geometry(settings)[3] != before,
+                         what="the window to fit the next tab")
+                time.sleep(0.3)  # the repaint, for the screenshot
             heights.append(self.session.geometry(settings)[3])
             self.session.keep(self.session.screenshot(name, settings), SHOTS)
         self.assertEqual(heights[0], general_height)
