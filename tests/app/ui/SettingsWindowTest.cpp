@@ -54,7 +54,6 @@ class SettingsWindowTest : public ::testing::Test {
     }
     // Another process writes the file (the store notices it by watching).
     void writeFromOutside(const char* name, const char* value) {
-        Defaults other(folder_.filePath("kadrel.conf"));
         QFile file(folder_.filePath("kadrel.conf"));
         ASSERT_TRUE(file.open(QIODevice::Append));
         file.write(QByteArray("\n") + name + "=" + value + "\n");
