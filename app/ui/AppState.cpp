@@ -323,12 +323,13 @@ void AppState::applySceneSettings() {
 }
 
 void AppState::updateClockStyle() {
-    clockStyle_.enabled = defaults_.value(keys::clockEnabled);
-    clockStyle_.fontName = defaults_.value(keys::clockFont);
-    clockStyle_.format = defaults_.value(keys::clockFormat);
-    clockStyle_.opacity = defaults_.value(keys::clockOpacity);
-    clockStyle_.size = defaults_.value(keys::clockSize);
-    clock_.setStyle(clockStyle_);
+    ClockStyle style;
+    style.enabled = defaults_.value(keys::clockEnabled);
+    style.fontName = defaults_.value(keys::clockFont);
+    style.format = defaults_.value(keys::clockFormat);
+    style.opacity = defaults_.value(keys::clockOpacity);
+    style.size = defaults_.value(keys::clockSize);
+    clock_.setStyle(style);
 }
 
 QIcon AppState::trayIconImage(bool enabled) const {

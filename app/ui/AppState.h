@@ -65,7 +65,6 @@ class AppState : public QObject {
     void updateClockStyle();
 
     const EnableState& enableState() const noexcept { return enable_; }
-    const ClockStyle& clockStyle() const noexcept { return clockStyle_; }
     const ClockOverlay& clock() const noexcept { return clock_; }
     QSystemTrayIcon* trayIcon() const noexcept { return tray_.get(); }
     DesktopWindow* desktopWindow() const noexcept { return window_.get(); }
@@ -95,7 +94,6 @@ class AppState : public QObject {
     QMenu menu_;
     std::vector<Subscription> subscriptions_;
     EnableState enable_;
-    ClockStyle clockStyle_;
     ClockOverlay clock_;
     std::int64_t preferredFps_ = 30;
     bool covered_ = false;

@@ -165,6 +165,9 @@ ClockOverlay::ClockOverlay(std::unique_ptr<ClockText> text, Clock clock, QObject
 }
 
 void ClockOverlay::setStyle(const ClockStyle& style) {
+    if (style == style_) {
+        return; // start-up delivers every clock key in turn: one layout, not five
+    }
     if (style.fontName != style_.fontName && !clockFaceFor(style.fontName).known) {
         std::fprintf(stderr, "kadrel: no clock font is called \"%s\"; using %s\n",
                      style.fontName.toUtf8().constData(),

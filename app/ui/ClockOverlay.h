@@ -22,6 +22,8 @@ struct ClockStyle {
     QString format = QStringLiteral("hh:mm");
     double opacity = 0.7;
     float size = 220.0F;
+
+    friend bool operator==(const ClockStyle&, const ClockStyle&) = default;
 };
 
 // A picture to lay over the wallpaper's frame, in the window's device pixels. `generation`
@@ -67,6 +69,7 @@ class ClockOverlay : public QObject {
     // The window's size in device pixels, and its device pixel ratio.
     void setWindow(QSize pixels, qreal devicePixelRatio);
 
+    const ClockStyle& style() const noexcept { return style_; }
     const OverlayImage& image() const noexcept { return image_; }
     const QString& text() const noexcept { return text_; }
     const QFont& font() const noexcept { return font_; }

@@ -131,16 +131,13 @@ bool OverlayLayer::draw(const OverlayImage& overlay, unsigned framebuffer, int w
     if (!overlay.visible || overlay.image.isNull() || width <= 0 || height <= 0 || !prepare()) {
         return false;
     }
+    // The renderer has handed the context over in GL's defaults (unit 0 active, no sampler,
+    // no depth test, culling or blending); only what differs from them is set, and the
+    // renderer sets its own state again afterwards.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width, height);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_SCISSOR_TEST);
     glEnable(GL_BLEND);
-    glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // the picture is premultiplied
-    glActiveTexture(GL_TEXTURE0);
-    glBindSampler(0, 0);
     glBindTexture(GL_TEXTURE_2D, texture_);
     if (uploaded_ != overlay.generation) {
         upload(overlay);
@@ -156,13 +153,6 @@ bool OverlayLayer::draw(const OverlayImage& overlay, unsigned framebuffer, int w
     glUniform4f(rectLocation_, left, top, right, bottom);
     glBindVertexArray(vertexArray_);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-
-    // GL's defaults again for what this used.
-    glBindVertexArray(0);
-    glUseProgram(0);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glDisable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ZERO);
     return true;
 }
 

@@ -7,10 +7,9 @@ namespace app {
 struct OverlayImage;
 
 // Draws an OverlayImage over the finished frame in the window's framebuffer, in the GL
-// context the renderer draws in. It makes its program, texture and vertex array once, uploads
-// the picture only when its generation changes, and leaves the context in GL's defaults for
-// the objects it used (program, vertex array, texture, blending); the caller then tells the
-// renderer that its state shadow is stale.
+// context the renderer draws in. It makes its program, texture and vertex array once and
+// uploads the picture only when its generation changes. Call it between the renderer's
+// releaseGlState() and resetGlState(): it relies on GL's defaults and leaves what it set.
 class OverlayLayer {
   public:
     OverlayLayer() = default;
@@ -18,7 +17,7 @@ class OverlayLayer {
     OverlayLayer(const OverlayLayer&) = delete;
     OverlayLayer& operator=(const OverlayLayer&) = delete;
 
-    // True when it drew (and so touched the GL state).
+    // True when it drew.
     bool draw(const OverlayImage& overlay, unsigned framebuffer, int width, int height);
 
     // Deletes the GL objects, in their context, current.
