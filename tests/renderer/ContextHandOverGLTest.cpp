@@ -12,12 +12,6 @@ namespace {
 
 using renderer::Image;
 
-GLint integer(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 // Culled, depth-tested, blended and textured draws with a vignette: most of the state the
 // renderer shadows.
 struct HandOverScene {
@@ -56,14 +50,8 @@ TEST(ContextHandOverGLTest, HostDrawsOnDefaultsAndTheNextFrameIsUnchanged) {
     HandOverScene s;
     const Image first = s.h.frame();
 
+    // The defaults a release leaves are pinned by GlStateGLTest; here, what a host leaves.
     s.h.renderer->releaseGlState();
-    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0);
-    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
-    EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
-    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_FALSE);
-    EXPECT_EQ(glIsEnabled(GL_CULL_FACE), GL_FALSE);
-    EXPECT_EQ(integer(GL_UNPACK_ALIGNMENT), 4);
-
     drawLikeAToolkit();
     s.h.renderer->resetGlState();
     EXPECT_EQ(s.h.frame().rgba, first.rgba) << "state the host left showed in the frame";
@@ -85,10 +73,6 @@ TEST(ContextHandOverGLTest, WarmFramesWithoutAHostCostTheSameCalls) {
     const std::uint64_t warm = s.h.renderer->stats().glCalls - before;
 
     s.h.renderer->releaseGlState();
-    before = s.h.renderer->stats().glCalls;
-    s.h.renderer->releaseGlState();
-    EXPECT_EQ(s.h.renderer->stats().glCalls, before) << "a second release set something";
-
     s.h.renderer->resetGlState();
     s.h.frame();
     before = s.h.renderer->stats().glCalls;

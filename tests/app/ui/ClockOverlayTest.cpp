@@ -210,6 +210,7 @@ TEST_F(ClockFrameTest, TheClockSitsAtAFifthOfTheHeightCentredAndAsOpaqueAsAsked)
     }
 }
 
+// The view's warm frames, clock included.
 TEST_F(ClockFrameTest, WarmFramesWithTheClockAllocateNothingAndMakeNoGlObject) {
     view_->setOverlay(&overlay_->image());
     overlay_->setStyle(shown(0.7, 220.0F));

@@ -149,18 +149,6 @@ TEST_F(SettingsWindowTest, TheHideIconAlertComesWithEachSwitchOn) {
     EXPECT_EQ(alerts, 2);
 }
 
-TEST_F(SettingsWindowTest, TheWindowIsAsTallAsTheShownTab) {
-    window_->present();
-    ASSERT_TRUE(waitFor([&] { return window_->isVisible(); }));
-    EXPECT_EQ(window_->width(), 480);
-    const int general = window_->height();
-    window_->tabs()->setCurrentIndex(2);
-    const int clock = window_->height();
-    EXPECT_LT(clock, general - 50) << "the Clock tab has five rows, General eight";
-    window_->tabs()->setCurrentIndex(0);
-    EXPECT_EQ(window_->height(), general);
-}
-
 TEST(AboutWindow, VersionLineAndCredits) {
     EXPECT_EQ(versionLine("1.2.3", "7"), "Version 1.2 (7)");
     EXPECT_EQ(versionLine("0.1.0", ""), "Version 0.1 (Unknown)");
