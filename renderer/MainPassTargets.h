@@ -7,7 +7,7 @@
 
 namespace renderer {
 
-// The main pass draws into a 4-sample colour target with a 32-bit float depth buffer of the
+// The main pass draws into a 4-sample colour target with a 24-bit depth buffer of the
 // drawable's size, and resolves into the drawable at the end. The targets follow the
 // drawable's size: they are made on the first frame and again only when the size changes.
 class MainPassTargets {

@@ -30,6 +30,7 @@ gl::Buffer makeQuadBuffer(gl::State& state, const char* label) {
     }
     state.bindArrayBuffer(buffer.id());
     glBufferData(GL_ARRAY_BUFFER, sizeof QUAD_VERTICES, QUAD_VERTICES.data(), GL_STATIC_DRAW);
+    buffer.setStorage(gl::Memory::Buffers, sizeof QUAD_VERTICES);
     gl::label(GL_BUFFER, buffer.id(), label);
     return buffer;
 }

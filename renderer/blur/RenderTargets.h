@@ -20,7 +20,7 @@ Result<gl::Renderbuffer> makeMultisampleColorTarget(GLsizei width, GLsizei heigh
 // the renderer binds no sampler for them.
 Result<gl::Texture> makeColorTexture(GLsizei width, GLsizei height, gl::State& state);
 
-// A 4-sample 32-bit float depth target, never read back.
+// A 4-sample 24-bit depth target, never read back.
 Result<gl::Renderbuffer> makeDepthTarget(GLsizei width, GLsizei height);
 
 } // namespace renderer

@@ -1,5 +1,6 @@
 #include "renderer/gl/GlObject.h"
 
+#include <array>
 #include <atomic>
 #include <cstring>
 
@@ -7,13 +8,35 @@ namespace renderer::gl {
 
 namespace {
 std::atomic<std::uint64_t> creations{0};
+std::array<std::atomic<std::uint64_t>, 4> memory{};
+
+std::atomic<std::uint64_t>& account(Memory kind) noexcept {
+    return memory[static_cast<std::size_t>(kind)];
+}
 } // namespace
 
 std::uint64_t objectsCreated() noexcept {
     return creations.load(std::memory_order_relaxed);
 }
 
+VideoMemory videoMemory() noexcept {
+    VideoMemory now;
+    now.textures = account(Memory::Textures).load(std::memory_order_relaxed);
+    now.multisampleTargets = account(Memory::MultisampleTargets).load(std::memory_order_relaxed);
+    now.blurTargets = account(Memory::BlurTargets).load(std::memory_order_relaxed);
+    now.buffers = account(Memory::Buffers).load(std::memory_order_relaxed);
+    return now;
+}
+
 namespace detail {
+
+void addMemory(Memory kind, std::uint64_t bytes) noexcept {
+    account(kind).fetch_add(bytes, std::memory_order_relaxed);
+}
+
+void removeMemory(Memory kind, std::uint64_t bytes) noexcept {
+    account(kind).fetch_sub(bytes, std::memory_order_relaxed);
+}
 
 void countCreation() noexcept {
     creations.fetch_add(1, std::memory_order_relaxed);

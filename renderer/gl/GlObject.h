@@ -12,8 +12,29 @@ namespace renderer::gl {
 // glCreate* calls of this process.
 std::uint64_t objectsCreated() noexcept;
 
+// What the objects' storage is for, in the renderer's own account of video memory.
+enum class Memory : std::uint8_t { Textures, MultisampleTargets, BlurTargets, Buffers };
+
+// Bytes of storage the live objects of this process were given, by what they are for, as the
+// renderer asked for them: texels at their format's size (compressed blocks as they are),
+// samples times bytes per sample, buffer lengths. The driver's padding, alignment and
+// compression metadata are not seen, nor the window system's own buffers.
+struct VideoMemory {
+    std::uint64_t textures = 0;
+    std::uint64_t multisampleTargets = 0;
+    std::uint64_t blurTargets = 0;
+    std::uint64_t buffers = 0;
+
+    std::uint64_t total() const noexcept {
+        return textures + multisampleTargets + blurTargets + buffers;
+    }
+};
+VideoMemory videoMemory() noexcept;
+
 namespace detail {
 void countCreation() noexcept;
+void addMemory(Memory kind, std::uint64_t bytes) noexcept;
+void removeMemory(Memory kind, std::uint64_t bytes) noexcept;
 
 struct BufferKind {
     static GLuint create();
@@ -53,11 +74,15 @@ template <class Kind> class Object {
     static Object create() { return Object(Kind::create()); }
     ~Object() { reset(); }
 
-    Object(Object&& other) noexcept : id_(std::exchange(other.id_, 0U)) {}
+    Object(Object&& other) noexcept
+        : id_(std::exchange(other.id_, 0U)), bytes_(std::exchange(other.bytes_, 0U)),
+          memory_(other.memory_) {}
     Object& operator=(Object&& other) noexcept {
         if (this != &other) {
             reset();
             id_ = std::exchange(other.id_, 0U);
+            bytes_ = std::exchange(other.bytes_, 0U);
+            memory_ = other.memory_;
         }
         return *this;
     }
@@ -67,16 +92,29 @@ template <class Kind> class Object {
     GLuint id() const noexcept { return id_; }
     explicit operator bool() const noexcept { return id_ != 0; }
 
+    // Enters the storage just given to the object in the video memory account, in place of
+    // what it held before; it leaves the account with the object.
+    void setStorage(Memory kind, std::uint64_t bytes) noexcept {
+        detail::removeMemory(memory_, bytes_);
+        memory_ = kind;
+        bytes_ = bytes;
+        detail::addMemory(memory_, bytes_);
+    }
+    std::uint64_t storageBytes() const noexcept { return bytes_; }
+
     void reset() noexcept {
         if (id_ != 0) {
             Kind::destroy(id_);
             id_ = 0;
         }
+        detail::removeMemory(memory_, std::exchange(bytes_, 0U));
     }
 
   private:
     explicit Object(GLuint id) : id_(id) {}
     GLuint id_ = 0;
+    std::uint64_t bytes_ = 0;
+    Memory memory_ = Memory::Textures;
 };
 
 using Buffer = Object<detail::BufferKind>;

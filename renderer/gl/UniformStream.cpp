@@ -19,6 +19,7 @@ UniformStream::UniformStream(State& state)
     alignment_ = alignment > 16 ? static_cast<std::size_t>(alignment) : 16;
     state_.bindUniformBufferTarget(buffer_.id());
     state_.orphanBuffer(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(CAPACITY));
+    buffer_.setStorage(Memory::Buffers, CAPACITY);
     label(GL_BUFFER, buffer_.id(), "Uniform stream");
 }
 

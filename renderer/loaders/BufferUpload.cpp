@@ -15,6 +15,7 @@ Result<gl::Buffer> uploadBuffer(std::span<const std::uint8_t> bytes, const std::
     if (Result<void> made = checkGlErrors("buffer " + label); !made) {
         return made.error();
     }
+    buffer.setStorage(gl::Memory::Buffers, bytes.size());
     gl::label(GL_BUFFER, buffer.id(), label.c_str());
     return buffer;
 }
