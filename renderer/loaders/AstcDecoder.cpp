@@ -70,14 +70,27 @@ Result<AstcDecoder> AstcDecoder::create(std::int64_t blockWidth, std::int64_t bl
     return AstcDecoder(context, blockWidth, blockHeight, threads);
 }
 
+namespace {
+
+bool fitsDecoder(const AstcInfo& info, std::int64_t blockWidth, std::int64_t blockHeight,
+                 std::span<const std::uint8_t> blocks) {
+    return info.blockWidth == blockWidth && info.blockHeight == blockHeight &&
+           isAstcFootprint(info.blockWidth, info.blockHeight) && info.width >= 1 &&
+           info.height >= 1 && info.width <= kMaxTextureSize && info.height <= kMaxTextureSize &&
+           static_cast<std::int64_t>(blocks.size()) >= info.dataSize();
+}
+
+RuntimeError mismatch(std::string_view file) {
+    return RuntimeError{"Cannot decode texture file " + std::string(file) +
+                        ": its header does not match its blocks"};
+}
+
+} // namespace
+
 Result<Bytes> AstcDecoder::decode(const AstcInfo& info, std::span<const std::uint8_t> blocks,
                                   std::string_view file) {
-    if (info.blockWidth != blockWidth_ || info.blockHeight != blockHeight_ ||
-        !isAstcFootprint(info.blockWidth, info.blockHeight) || info.width < 1 || info.height < 1 ||
-        info.width > kMaxTextureSize || info.height > kMaxTextureSize ||
-        static_cast<std::int64_t>(blocks.size()) < info.dataSize()) {
-        return RuntimeError{"Cannot decode texture file " + std::string(file) +
-                            ": its header does not match its blocks"};
+    if (!fitsDecoder(info, blockWidth_, blockHeight_, blocks)) {
+        return mismatch(file);
     }
     Bytes texels;
     try {
@@ -86,6 +99,18 @@ Result<Bytes> AstcDecoder::decode(const AstcInfo& info, std::span<const std::uin
         return RuntimeError{"Cannot decode texture file " + std::string(file) +
                             ": not enough memory for its " + std::to_string(info.width) + "x" +
                             std::to_string(info.height) + " texels"};
+    }
+    if (Result<void> decoded = decodeInto(info, blocks, texels, file); !decoded) {
+        return decoded.error();
+    }
+    return texels;
+}
+
+Result<void> AstcDecoder::decodeInto(const AstcInfo& info, std::span<const std::uint8_t> blocks,
+                                     std::span<std::uint8_t> texels, std::string_view file) {
+    if (!fitsDecoder(info, blockWidth_, blockHeight_, blocks) ||
+        static_cast<std::int64_t>(texels.size()) < info.width * info.height * 4) {
+        return mismatch(file);
     }
     void* slices[] = {texels.data()};
     astcenc_image image{static_cast<unsigned>(info.width), static_cast<unsigned>(info.height), 1,
@@ -121,7 +146,7 @@ Result<Bytes> AstcDecoder::decode(const AstcInfo& info, std::span<const std::uin
                                 astcenc_get_error_string(status)};
         }
     }
-    return texels;
+    return {};
 }
 
 } // namespace renderer

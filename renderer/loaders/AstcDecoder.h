@@ -33,6 +33,10 @@ class AstcDecoder {
     // otherwise, or when the codec fails, the error names `file`.
     Result<Bytes> decode(const AstcInfo& info, std::span<const std::uint8_t> blocks,
                          std::string_view file);
+    // The same into `texels`, which must hold info.width * info.height * 4 bytes: a band of
+    // block rows decodes as an image of the band's height.
+    Result<void> decodeInto(const AstcInfo& info, std::span<const std::uint8_t> blocks,
+                            std::span<std::uint8_t> texels, std::string_view file);
 
   private:
     AstcDecoder(astcenc_context* context, std::int64_t blockWidth, std::int64_t blockHeight,

@@ -85,6 +85,11 @@ Result<AstcInfo> AstcInfo::parseHeader(std::span<const std::uint8_t> bytes, std:
 }
 
 Result<AstcInfo> AstcInfo::parse(std::span<const std::uint8_t> bytes, std::string_view file) {
+    return parse(bytes, bytes.size(), file);
+}
+
+Result<AstcInfo> AstcInfo::parse(std::span<const std::uint8_t> bytes, std::uint64_t fileSize,
+                                 std::string_view file) {
     Result<AstcInfo> header = parseHeader(bytes, file);
     if (!header) {
         return header;
@@ -115,7 +120,7 @@ Result<AstcInfo> AstcInfo::parse(std::span<const std::uint8_t> bytes, std::strin
                             "; a 2D texture is 1 to " + text(kMaxTextureSize) +
                             " texels wide and high and 1 deep"};
     }
-    const auto available = static_cast<std::int64_t>(bytes.size() - kHeaderSize);
+    const auto available = static_cast<std::int64_t>(fileSize - kHeaderSize);
     if (available < info.dataSize()) {
         return RuntimeError{"Texture file " + name + " is truncated: its " + text(info.width) +
                             "x" + text(info.height) + " image in " + text(info.blockWidth) + "x" +

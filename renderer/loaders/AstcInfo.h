@@ -37,6 +37,9 @@ struct AstcInfo {
     // The header, checked: the container's magic number, a 2D footprint that has a GPU format,
     // depth 1, width and height from 1 to kMaxTextureSize, and enough bytes for every block.
     static Result<AstcInfo> parse(std::span<const std::uint8_t> bytes, std::string_view file);
+    // The same checks with only the file's first bytes at hand, and its length.
+    static Result<AstcInfo> parse(std::span<const std::uint8_t> head, std::uint64_t fileSize,
+                                  std::string_view file);
 
     // Blocks in one row: ceil(width / blockWidth). Zero for a zero block width.
     std::int64_t blocksPerRow() const noexcept;

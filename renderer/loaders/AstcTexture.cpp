@@ -7,8 +7,8 @@ namespace renderer {
 namespace {
 
 Result<AstcLevel> readLevel(const ResourceLocator& locator, std::string_view directory,
-                            const std::string& name) {
-    return readTextureLevel<AstcLevel>(locator, directory, name, "astc");
+                            const std::string& name, Contents contents) {
+    return readTextureLevel<AstcLevel>(locator, directory, name, "astc", contents);
 }
 
 } // namespace
@@ -19,8 +19,9 @@ std::int32_t AstcTexture::fullChainLength(std::int64_t width, std::int64_t heigh
 
 Result<std::vector<AstcLevel>> AstcTexture::readSingle(const ResourceLocator& locator,
                                                        std::string_view directory,
-                                                       std::string_view fileName) {
-    Result<AstcLevel> level = readLevel(locator, directory, std::string(fileName));
+                                                       std::string_view fileName,
+                                                       Contents contents) {
+    Result<AstcLevel> level = readLevel(locator, directory, std::string(fileName), contents);
     if (!level) {
         return level.error();
     }
@@ -45,10 +46,10 @@ Result<void> AstcTexture::checkLevel(const AstcLevel& base, const AstcLevel& lev
 Result<std::vector<AstcLevel>> AstcTexture::readChain(const ResourceLocator& locator,
                                                       std::string_view directory,
                                                       std::string_view fileName,
-                                                      std::int32_t mipmaps) {
+                                                      std::int32_t mipmaps, Contents contents) {
     return readMipChain<AstcLevel>(
         fileName, mipmaps,
-        [&](const std::string& name) { return readLevel(locator, directory, name); },
+        [&](const std::string& name) { return readLevel(locator, directory, name, contents); },
         &AstcTexture::checkLevel);
 }
 

@@ -8,11 +8,13 @@
 
 #include "renderer/RuntimeError.h"
 #include "renderer/loaders/AstcInfo.h"
+#include "renderer/loaders/MipChain.h"
 #include "renderer/loaders/ResourceLocator.h"
 
 namespace renderer {
 
-// One ASTC file as read, its header checked against its length.
+// One ASTC file as read, its header checked against its length. Read with Contents::Headers,
+// `bytes` holds the header alone and blocks() may not be called.
 struct AstcLevel {
     std::string file; // resource path, for messages: "kadrel/textures/room1_3.astc"
     AstcInfo info;
@@ -33,15 +35,16 @@ class AstcTexture {
     // fileName + ".astc" from `directory`.
     static Result<std::vector<AstcLevel>> readSingle(const ResourceLocator& locator,
                                                      std::string_view directory,
-                                                     std::string_view fileName);
+                                                     std::string_view fileName,
+                                                     Contents contents = Contents::Whole);
 
     // fileName + "_" + level + ".astc" for level 0 ... mipmaps. Level i must be the base size
     // halved i times (at least 1) in the base level's footprint, and the chain no longer than
     // the halving allows.
     static Result<std::vector<AstcLevel>> readChain(const ResourceLocator& locator,
                                                     std::string_view directory,
-                                                    std::string_view fileName,
-                                                    std::int32_t mipmaps);
+                                                    std::string_view fileName, std::int32_t mipmaps,
+                                                    Contents contents = Contents::Whole);
 
     // The chain rule above, for levels already parsed.
     static Result<void> checkLevel(const AstcLevel& base, const AstcLevel& level,

@@ -44,6 +44,11 @@ std::string size(const DdsInfo& info) {
 } // namespace
 
 Result<DdsInfo> DdsInfo::parse(std::span<const std::uint8_t> bytes, std::string_view file) {
+    return parse(bytes, bytes.size(), file);
+}
+
+Result<DdsInfo> DdsInfo::parse(std::span<const std::uint8_t> bytes, std::uint64_t fileSize,
+                               std::string_view file) {
     if (bytes.size() < kHeaderSize) {
         return bad(file,
                    "is too short for a DDS header (" + std::to_string(bytes.size()) + " bytes)");
@@ -89,7 +94,7 @@ Result<DdsInfo> DdsInfo::parse(std::span<const std::uint8_t> bytes, std::string_
         return bad(file, "gives " + std::to_string(u32(bytes, 20)) + " bytes of blocks; " +
                              size(info) + " needs " + std::to_string(info.dataSize()));
     }
-    const auto blocks = static_cast<std::int64_t>(bytes.size() - kHeaderSize);
+    const auto blocks = static_cast<std::int64_t>(fileSize - kHeaderSize);
     if (blocks != info.dataSize()) {
         return bad(file, "has " + std::to_string(blocks) + " bytes of blocks; " + size(info) +
                              " needs " + std::to_string(info.dataSize()));

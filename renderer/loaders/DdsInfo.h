@@ -29,6 +29,9 @@ struct DdsInfo {
     // The header, checked against the file's length. `file` is the resource path named in
     // messages.
     static Result<DdsInfo> parse(std::span<const std::uint8_t> bytes, std::string_view file);
+    // The same checks with only the file's first bytes at hand, and its length.
+    static Result<DdsInfo> parse(std::span<const std::uint8_t> head, std::uint64_t fileSize,
+                                 std::string_view file);
 
     // The header of a file holding one level of `width` x `height` in `format`.
     static std::vector<std::uint8_t> header(std::int64_t width, std::int64_t height,

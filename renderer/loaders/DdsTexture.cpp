@@ -7,8 +7,8 @@ namespace renderer {
 namespace {
 
 Result<DdsLevel> readLevel(const ResourceLocator& locator, std::string_view directory,
-                           const std::string& name) {
-    return readTextureLevel<DdsLevel>(locator, directory, name, "dds");
+                           const std::string& name, Contents contents) {
+    return readTextureLevel<DdsLevel>(locator, directory, name, "dds", contents);
 }
 
 } // namespace
@@ -23,8 +23,10 @@ Result<void> checkDdsLevel(const DdsLevel& base, const DdsLevel& level, std::int
 
 Result<std::vector<DdsLevel>> readDdsTwin(const ResourceLocator& locator,
                                           std::string_view directory, std::string_view fileName,
-                                          std::int32_t mipmaps) {
-    const auto read = [&](const std::string& name) { return readLevel(locator, directory, name); };
+                                          std::int32_t mipmaps, Contents contents) {
+    const auto read = [&](const std::string& name) {
+        return readLevel(locator, directory, name, contents);
+    };
     if (mipmaps <= 0) {
         Result<DdsLevel> level = read(std::string(fileName));
         if (!level) {

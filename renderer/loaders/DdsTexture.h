@@ -9,10 +9,12 @@
 
 #include "renderer/RuntimeError.h"
 #include "renderer/loaders/DdsInfo.h"
+#include "renderer/loaders/MipChain.h"
 #include "renderer/loaders/ResourceLocator.h"
 
 namespace renderer {
 
+// One twin file as read (with Contents::Headers, its header alone: no blocks()).
 struct DdsLevel {
     std::string file; // resource path, for messages
     DdsInfo info;
@@ -28,7 +30,8 @@ struct DdsLevel {
 // level the base halved (at least 1), all in the base level's format.
 Result<std::vector<DdsLevel>> readDdsTwin(const ResourceLocator& locator,
                                           std::string_view directory, std::string_view fileName,
-                                          std::int32_t mipmaps);
+                                          std::int32_t mipmaps,
+                                          Contents contents = Contents::Whole);
 
 // The chain rule for levels already parsed.
 Result<void> checkDdsLevel(const DdsLevel& base, const DdsLevel& level, std::int32_t index);

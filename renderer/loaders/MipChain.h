@@ -17,17 +17,35 @@ namespace renderer {
 
 // Reads `name`.`extension` from `directory` and parses its header with the level's Info::parse.
 // Lookup errors name `name` without the extension, as a bundle lookup by name and type does.
+// With Contents::Headers only the header is read and checked against the file's length;
+// `bytes` then holds the header alone.
+enum class Contents { Whole, Headers };
+
 template <class Level>
 Result<Level> readTextureLevel(const ResourceLocator& locator, std::string_view directory,
-                               const std::string& name, const char* extension) {
-    Result<Bytes> bytes = locator.read(name, directory, extension);
-    if (!bytes) {
-        return bytes.error();
-    }
+                               const std::string& name, const char* extension,
+                               Contents contents = Contents::Whole) {
+    using Info = decltype(Level::info);
     Level level;
     level.file = joinResourcePath(directory, name + "." + extension);
-    level.bytes = std::move(bytes).value();
-    auto info = decltype(level.info)::parse(level.bytes, level.file);
+    std::uint64_t size = 0;
+    if (contents == Contents::Whole) {
+        Result<Bytes> bytes = locator.read(name, directory, extension);
+        if (!bytes) {
+            return bytes.error();
+        }
+        level.bytes = std::move(bytes).value();
+        size = level.bytes.size();
+    } else {
+        Result<ResourceLocator::Head> head =
+            locator.readHead(name, directory, extension, Info::kHeaderSize);
+        if (!head) {
+            return head.error();
+        }
+        level.bytes = std::move(head.value().bytes);
+        size = head.value().size;
+    }
+    Result<Info> info = Info::parse(level.bytes, size, level.file);
     if (!info) {
         return info.error();
     }

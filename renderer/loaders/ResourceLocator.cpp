@@ -1,5 +1,6 @@
 #include "renderer/loaders/ResourceLocator.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -94,32 +95,57 @@ bool ResourceLocator::contains(std::string_view name, std::string_view directory
     return !path.empty() && std::filesystem::exists(path, error);
 }
 
-FileRead readWholeFile(const std::filesystem::path& path, SizeLimit limit) {
-    FileRead result;
+namespace {
+
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the plain file at `path`, or says in `result` why not.
+File openPlainFile(const std::filesystem::path& path, FileRead& result) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (path.empty() || status.type() == std::filesystem::file_type::not_found) {
         result.missing = true;
-        return result;
+        return nullptr;
     }
     if (error) {
         result.problem = error.message(); // a folder on the way that may not be searched
-        return result;
+        return nullptr;
     }
     // Only plain files: a directory, a pipe or a device has no fixed content to read whole.
     if (std::filesystem::is_directory(status)) {
         result.problem = "it is a folder";
-        return result;
+        return nullptr;
     }
     if (!std::filesystem::is_regular_file(status)) {
         result.problem = "it is not a plain file";
-        return result;
+        return nullptr;
     }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    File file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         result.problem = std::strerror(errno);
+    }
+    return file;
+}
+
+Result<Bytes> lookupResult(FileRead file, std::string_view name) {
+    if (file.missing) {
+        return RuntimeError{"File not found in bundle: " + std::string(name)};
+    }
+    if (!file.problem.empty()) {
+        return RuntimeError{"Cannot read resource " + std::string(name) + ": " + file.problem};
+    }
+    return std::move(file.bytes);
+}
+
+} // namespace
+
+FileRead readWholeFile(const std::filesystem::path& path, SizeLimit limit) {
+    FileRead result;
+    const File file = openPlainFile(path, result);
+    if (!file) {
         return result;
     }
+    std::error_code error;
     const auto tooLarge = [&](std::uintmax_t size) {
         result.bytes = Bytes();
         result.problem = std::to_string(size) + " bytes are more than the " +
@@ -164,14 +190,35 @@ FileRead readWholeFile(const std::filesystem::path& path, SizeLimit limit) {
 
 Result<Bytes> ResourceLocator::read(std::string_view name, std::string_view directory,
                                     std::string_view type, SizeLimit limit) const {
-    FileRead file = readWholeFile(locate(name, directory, type), limit);
-    if (file.missing) {
-        return RuntimeError{"File not found in bundle: " + std::string(name)};
+    return lookupResult(readWholeFile(locate(name, directory, type), limit), name);
+}
+
+Result<ResourceLocator::Head> ResourceLocator::readHead(std::string_view name,
+                                                        std::string_view directory,
+                                                        std::string_view type,
+                                                        std::size_t count) const {
+    FileRead read;
+    Head head;
+    const std::filesystem::path path = locate(name, directory, type);
+    if (const File file = openPlainFile(path, read)) {
+        std::error_code error;
+        head.size = std::filesystem::file_size(path, error);
+        if (error) {
+            read.problem = error.message();
+        } else {
+            read.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(count, head.size)));
+            read.bytes.resize(std::fread(read.bytes.data(), 1, read.bytes.size(), file.get()));
+            if (std::ferror(file.get())) {
+                read.problem = std::strerror(errno);
+            }
+        }
     }
-    if (!file.problem.empty()) {
-        return RuntimeError{"Cannot read resource " + std::string(name) + ": " + file.problem};
+    Result<Bytes> bytes = lookupResult(std::move(read), name);
+    if (!bytes) {
+        return bytes.error();
     }
-    return std::move(file.bytes);
+    head.bytes = std::move(bytes).value();
+    return head;
 }
 
 std::string joinResourcePath(std::string_view first, std::string_view second) {

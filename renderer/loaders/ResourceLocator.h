@@ -42,6 +42,15 @@ class ResourceLocator {
     Result<Bytes> read(std::string_view name, std::string_view directory,
                        std::string_view type = {}, SizeLimit limit = {}) const;
 
+    // The first `count` bytes of the resource (all of it when shorter) and its length, with
+    // read()'s lookup and errors: enough to check a header against the file's size.
+    struct Head {
+        Bytes bytes;
+        std::uintmax_t size = 0;
+    };
+    Result<Head> readHead(std::string_view name, std::string_view directory, std::string_view type,
+                          std::size_t count) const;
+
     // Whether the lookup would find the resource (readable or not).
     bool contains(std::string_view name, std::string_view directory,
                   std::string_view type = {}) const;
