@@ -46,17 +46,27 @@ class CommandWalk {
     static void clears(const CommandList& commands, RenderPassDescriptor& descriptor);
 
     // Every mesh draw of the tree, switched on or not, with the place of any repeated node.
-    template <class Function> static void everyMeshDraw(const CommandList& commands, Function&& f);
+    template <class Function> static void everyMeshDraw(const CommandList& commands, Function&& f) {
+        meshDraws(commands, f, false);
+    }
+    // The mesh draws the next frame makes: those switched on, below nodes switched on.
+    template <class Function>
+    static void enabledMeshDraws(const CommandList& commands, Function&& f) {
+        meshDraws(commands, f, true);
+    }
 
   private:
+    template <class Function>
+    static void meshDraws(const CommandList& commands, Function& f, bool enabledOnly);
+
     CommandVisitor& visitor_;
 };
 
 template <class Function>
-void CommandWalk::everyMeshDraw(const CommandList& commands, Function&& f) {
+void CommandWalk::meshDraws(const CommandList& commands, Function& f, bool enabledOnly) {
     using engine::commands::CommandType;
     for (const engine::commands::CommandPtr& command : commands) {
-        if (!command) {
+        if (!command || (enabledOnly && !command->enabled)) {
             continue;
         }
         switch (command->type()) {
@@ -64,7 +74,8 @@ void CommandWalk::everyMeshDraw(const CommandList& commands, Function&& f) {
         case CommandType::RENDER_PASS:
         case CommandType::MAIN_PASS:
         case CommandType::BLURRED_PASS:
-            everyMeshDraw(static_cast<const engine::commands::GroupCommand&>(*command).commands, f);
+            meshDraws(static_cast<const engine::commands::GroupCommand&>(*command).commands, f,
+                      enabledOnly);
             break;
         case CommandType::DRAW_MESH:
             f(static_cast<const engine::commands::DrawMeshCommand&>(*command));

@@ -1,6 +1,7 @@
 #include "renderer/SceneRenderer.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -19,6 +20,11 @@ namespace renderer {
 namespace {
 
 constexpr const char* VIGNETTE_MODEL = "models/vignette-round-vntao";
+
+// Texel bytes each frame uploads of the textures still on their way: about a millisecond of
+// copying for compressed blocks, a few of decoding for blocks the processor decodes.
+constexpr std::size_t STREAM_BYTES_COMPRESSED = std::size_t{1} << 20;
+constexpr std::size_t STREAM_BYTES_DECODED = std::size_t{256} << 10;
 
 // The renderer's own programs, compiled up front so that a frame never compiles.
 constexpr const char* BUILT_IN_SHADERS[] = {"FullscreenQuad", "GaussianBlur", "GaussianBlur4",
@@ -126,19 +132,76 @@ void SceneRenderer::loadModels() {
 void SceneRenderer::loadTextures() {
     resources_->textures.clear();
     resources_->samplers.clear();
+    resources_->textureStreams.clear();
+    resources_->texturesLoading = 0;
     for (const engine::TexturePtr& texture : scene_->textures) {
         if (!texture) {
             continue;
         }
         texture->id = static_cast<std::int32_t>(resources_->textures.size());
-        Result<std::optional<gl::Texture>> loaded = loadTexture(*texture, locator_, resourcesRoot_);
-        if (!loaded) {
-            std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
+        const TexturePath path =
+            texture->format == engine::TextureFormat::ASTC ? texturePath() : TexturePath::Astc;
+        Result<TextureStream> stream =
+            TextureStream::open(*texture, locator_, resourcesRoot_, path);
+        if (!stream) {
+            std::fprintf(stderr, "%s\n", stream.error().message.c_str());
             fatal("Cannot load texture ", texture->fileName);
         }
-        std::optional<gl::Texture>& made = loaded.value();
-        resources_->textures.push_back(made ? std::move(*made) : gl::Texture());
+        if (!stream.value().done()) {
+            ++resources_->texturesLoading;
+        }
+        resources_->textureStreams.push_back(std::move(stream).value());
+        resources_->textures.emplace_back();
         resources_->samplers.push_back(makeSamplerState(*texture));
+    }
+}
+
+void SceneRenderer::advanceTexture(std::size_t id, std::size_t budget) {
+    TextureStream& stream = resources_->textureStreams[id];
+    if (stream.done()) {
+        return;
+    }
+    if (Result<void> stepped = stream.step(budget); !stepped) {
+        std::fprintf(stderr, "%s\n", stepped.error().message.c_str());
+        fatal("Cannot load texture ", stream.fileName());
+    }
+    if (stream.done()) {
+        resources_->textures[id] = stream.take();
+        --resources_->texturesLoading;
+    }
+}
+
+void SceneRenderer::completeTexturesOfFrame() {
+    CommandWalk::enabledMeshDraws(
+        scene_->commands, [this](const engine::commands::DrawMeshCommand& draw) {
+            for (const engine::UniformValuePtr& value : draw.uniforms) {
+                if (!value || value->kind() != engine::UniformValue::Kind::Texture) {
+                    continue;
+                }
+                const engine::TexturePtr& texture =
+                    static_cast<const engine::UniformTextureValue&>(*value).value;
+                if (texture && texture->id >= 0 &&
+                    static_cast<std::size_t>(texture->id) < resources_->textureStreams.size()) {
+                    advanceTexture(static_cast<std::size_t>(texture->id), SIZE_MAX);
+                }
+            }
+        });
+}
+
+void SceneRenderer::streamTextures() {
+    const std::size_t budget =
+        texturePath() == TexturePath::Decode ? STREAM_BYTES_DECODED : STREAM_BYTES_COMPRESSED;
+    for (std::size_t id = 0; id < resources_->textureStreams.size(); ++id) {
+        if (!resources_->textureStreams[id].done()) {
+            advanceTexture(id, budget);
+            return;
+        }
+    }
+}
+
+void SceneRenderer::finishLoading() {
+    for (std::size_t id = 0; id < resources_->textureStreams.size(); ++id) {
+        advanceTexture(id, SIZE_MAX);
     }
 }
 
@@ -172,8 +235,15 @@ void SceneRenderer::drawFrame(double timeMs) {
         }
     }
     scene_->updateTimers(timeMs);
+    if (resources_->texturesLoading > 0) {
+        completeTexturesOfFrame();
+    }
     glState_->enter();
     frame_->encode(scene_->commands);
+    // The frame is shown; what later frames may need follows it, a little per frame.
+    if (resources_->texturesLoading > 0) {
+        streamTextures();
+    }
 }
 
 void SceneRenderer::releaseGlState() {
@@ -196,6 +266,8 @@ RendererStats SceneRenderer::stats() const {
     stats.meshVertexArrays = frame_->meshVertexArrayCount();
     stats.blurredPasses = frame_->blurredPassCount();
     stats.fullscreenQuads = frame_->fullscreenQuadCount();
+    stats.texturesLoading = resources_->texturesLoading;
+    stats.videoMemory = gl::videoMemory();
     return stats;
 }
 

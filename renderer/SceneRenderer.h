@@ -8,6 +8,7 @@
 
 #include "engine/Scene.h"
 #include "renderer/RenderSurface.h"
+#include "renderer/gl/GlObject.h"
 #include "renderer/loaders/ResourceLocator.h"
 #include "renderer/pipeline/Uniform.h"
 
@@ -34,11 +35,21 @@ struct RendererStats {
     std::size_t meshVertexArrays = 0;
     std::size_t blurredPasses = 0;
     std::size_t fullscreenQuads = 0;
+    // Textures whose texels are still on their way (0 once every one is complete).
+    std::size_t texturesLoading = 0;
+    // The renderer's account of its video memory (gl::videoMemory(): every renderer of the
+    // process together).
+    gl::VideoMemory videoMemory;
 };
 
 // Draws an engine scene with OpenGL 3.3 core. It loads everything the scene lists when it
 // is made and, every frame, brings the scene's viewport up to date, advances the scene's
 // clock and has a FrameEncoder execute the scene's command tree.
+//
+// Textures are the exception, as they are most of the loading: their files are checked when
+// the renderer is made, but a texture's texels go up when a frame first draws with it, and
+// the textures no frame has drawn with yet follow the first frame a band at a time, after
+// each frame is shown. A frame never draws with a texture that is not complete.
 //
 // A concrete renderer says which inputs each of the scene's shaders takes
 // (makeShadersUniforms) and calls load() at the end of its constructor, once that override
@@ -78,6 +89,10 @@ class SceneRenderer {
     // program with "Not implemented".
     virtual const ShadersUniforms& makeShadersUniforms();
 
+    // Completes every texture still on its way now (tools and tests that want the whole
+    // scene in memory).
+    void finishLoading();
+
     // Pipelines are made once per draw state object; after a state is edited, this makes the
     // next frame build them again.
     void forgetPipelines();
@@ -96,9 +111,10 @@ class SceneRenderer {
     SceneRenderer(RenderSurface& surface, std::shared_ptr<engine::Scene> scene,
                   std::string resourcesRoot, ResourceLocator locator);
 
-    // Shaders, models, textures and the vignette, in this order; then the scene's
-    // initialize(), a check of every draw of the command tree against its model's files
-    // (index bounds, whole vertices of the draw's layout), and loaded = true.
+    // Shaders, models, the textures' files (checked, not yet uploaded) and the vignette, in
+    // this order; then the scene's initialize(), a check of every draw of the command tree
+    // against its model's files (index bounds, whole vertices of the draw's layout), and
+    // loaded = true.
     void load();
 
   private:
@@ -106,6 +122,13 @@ class SceneRenderer {
     void loadModels();
     void loadTextures();
     void loadVignette();
+    // The textures the enabled draws use, completed before the frame draws with them.
+    void completeTexturesOfFrame();
+    // The next band or bands of the first texture still on its way.
+    void streamTextures();
+    // Texture `id`'s next bands, `budget` bytes of them (SIZE_MAX: all); the texture takes its
+    // place in the resources once complete.
+    void advanceTexture(std::size_t id, std::size_t budget);
 
     std::shared_ptr<engine::Scene> scene_;
     std::string resourcesRoot_;

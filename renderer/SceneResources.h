@@ -8,6 +8,7 @@
 
 #include "renderer/gl/GlObject.h"
 #include "renderer/loaders/FullModel.h"
+#include "renderer/loaders/TextureUpload.h"
 #include "renderer/pipeline/Uniform.h"
 #include "renderer/shaders/ShaderFunctions.h"
 
@@ -21,6 +22,10 @@ struct SceneResources {
     // texture (it samples as black), so later ids stay aligned.
     std::vector<gl::Texture> textures;
     std::vector<gl::Sampler> samplers;
+    // How each texture gets there: its files checked at start, its texels uploaded when a
+    // frame first needs them or over the frames after the first, in bands.
+    std::vector<TextureStream> textureStreams;
+    std::size_t texturesLoading = 0;
     std::vector<ShaderFunctions> shaders;
     ShadersUniforms shadersUniforms;
     std::unique_ptr<FullModel> vignette;
