@@ -10,6 +10,7 @@
 
 #include <epoxy/gl.h>
 
+#include "renderer/SceneRenderer.h"
 #include "renderer/loaders/AstcUploadMode.h"
 #include "tools/kadrel-render/FrameLoop.h"
 #include "tools/kadrel-render/FramePath.h"
@@ -77,12 +78,21 @@ int runBench(const RenderOptions& options, Clock::time_point programStart) {
         }
     }
 
+    renderer::SceneRenderer& scene = session.renderer();
+    const std::size_t loadingAfterFirst = scene.stats().texturesLoading;
     std::vector<double> wall;
     std::vector<double> processCpu;
     std::vector<double> threadCpu;
     std::vector<double> glCalls;
+    // Frames drawn while textures were still arriving: the slowest, and the render thread's
+    // time in them and in the frames after.
+    int loadingFrames = 0;
+    double slowestLoading = 0.0;
+    std::vector<double> threadCpuLoading;
+    std::vector<double> threadCpuLoaded;
     for (int index = 1; index <= options.frames; ++index) {
-        const std::uint64_t callsBefore = session.renderer().stats().glCalls;
+        const bool loading = scene.stats().texturesLoading > 0;
+        const std::uint64_t callsBefore = scene.stats().glCalls;
         const double processBefore = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
         const double threadBefore = cpuMs(CLOCK_THREAD_CPUTIME_ID);
         const Clock::time_point start = Clock::now();
@@ -91,8 +101,18 @@ int runBench(const RenderOptions& options, Clock::time_point programStart) {
         wall.push_back(msSince(start));
         processCpu.push_back(cpuMs(CLOCK_PROCESS_CPUTIME_ID) - processBefore);
         threadCpu.push_back(cpuMs(CLOCK_THREAD_CPUTIME_ID) - threadBefore);
-        glCalls.push_back(static_cast<double>(session.renderer().stats().glCalls - callsBefore));
+        glCalls.push_back(static_cast<double>(scene.stats().glCalls - callsBefore));
+        if (loading) {
+            ++loadingFrames;
+            slowestLoading = std::max(slowestLoading, wall.back());
+            threadCpuLoading.push_back(threadCpu.back());
+        } else {
+            threadCpuLoaded.push_back(threadCpu.back());
+        }
     }
+    const bool allArrived = scene.stats().texturesLoading == 0;
+    scene.finishLoading();
+    const renderer::gl::VideoMemory memory = scene.stats().videoMemory;
 
     const double meanWall =
         std::accumulate(wall.begin(), wall.end(), 0.0) / static_cast<double>(wall.size());
@@ -111,6 +131,26 @@ int runBench(const RenderOptions& options, Clock::time_point programStart) {
     std::printf("GL calls per frame: median %.0f, min %.0f, max %.0f\n", median(glCalls),
                 *std::min_element(glCalls.begin(), glCalls.end()),
                 *std::max_element(glCalls.begin(), glCalls.end()));
+    if (loadingAfterFirst == 0) {
+        std::printf("textures after the first frame: none left to load\n");
+    } else {
+        if (allArrived) {
+            std::printf("textures after the first frame: %zu, arrived over the next %d frames\n",
+                        loadingAfterFirst, loadingFrames);
+        } else {
+            std::printf("textures after the first frame: %zu, still loading after %d frames "
+                        "(finished at once for the memory count)\n",
+                        loadingAfterFirst, loadingFrames);
+        }
+        std::printf("frames while they loaded: slowest %.2f ms, render thread median %.2f ms "
+                    "(%.2f ms in the frames after)\n",
+                    slowestLoading, median(threadCpuLoading), median(threadCpuLoaded));
+    }
+    const auto mib = [](std::uint64_t bytes) { return static_cast<double>(bytes) / 1048576.0; };
+    std::printf("video memory: %.1f MiB (textures %.1f, multisampled targets %.1f, bloom targets "
+                "%.1f, buffers %.1f)\n",
+                mib(memory.total()), mib(memory.textures), mib(memory.multisampleTargets),
+                mib(memory.blurTargets), mib(memory.buffers));
     std::fflush(stdout);
     return 0;
 }
