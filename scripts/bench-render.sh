@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The renderer benchmark: renders the wallpaper headless at 1920x1080 (or the --size given)
 # on each texture path: ASTC uploaded compressed where the driver takes it, the S3TC twins,
-# and ASTC decoded on the CPU; and prints for each the time to the first frame and the median time, CPU time and
-# GL calls of a frame. Other arguments go to kadrel-render --bench, e.g.
+# and ASTC decoded on the CPU; and prints for each the time to the first frame, the median
+# time, CPU time and GL calls of a frame, the frames the late textures took, the peak memory
+# and the video memory account. Other arguments go to kadrel-render --bench, e.g.
 #   scripts/bench-render.sh --size 640x360 --frames 50
 set -euo pipefail
 cd "$(dirname "$0")/.."

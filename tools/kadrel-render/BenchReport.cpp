@@ -1,5 +1,6 @@
 #include "tools/kadrel-render/BenchReport.h"
 
+#include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
@@ -147,6 +148,9 @@ int runBench(const RenderOptions& options, Clock::time_point programStart) {
                     slowestLoading, median(threadCpuLoading), median(threadCpuLoaded));
     }
     const auto mib = [](std::uint64_t bytes) { return static_cast<double>(bytes) / 1048576.0; };
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
     std::printf("video memory: %.1f MiB (textures %.1f, multisampled targets %.1f, bloom targets "
                 "%.1f, buffers %.1f)\n",
                 mib(memory.total()), mib(memory.textures), mib(memory.multisampleTargets),

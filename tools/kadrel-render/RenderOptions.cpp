@@ -392,7 +392,9 @@ Other modes:
                         of one picture (default 384x216)
   --bench               print the time to the first frame and, over --frames frames
                         (default 100), the median time, CPU time and GL calls of a
-                        frame; writes the first frame only if --out is given
+                        frame, the cost of the frames while the textures the first
+                        frame did not need arrive, the peak memory and the video
+                        memory account; writes the first frame only if --out is given
   --astc-decode         decode ASTC textures on the CPU instead of uploading them
                         compressed (also: KADREL_ASTC_DECODE=1)
   -h, --help            show this text
