@@ -4,6 +4,7 @@
 // Input: byte 0 bit 0 picks one file or a two-level chain; for a chain, bytes 1-2 give where
 // the first file ends. The rest is the file or files.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -40,6 +41,12 @@ AstcDecoder& decoderFor(std::int64_t blockWidth, std::int64_t blockHeight) {
 // Parses one file; what passes must describe only bytes that are there, and decode.
 Result<AstcLevel> parseLevel(std::span<const std::uint8_t> file, const char* name) {
     Result<AstcInfo> info = AstcInfo::parse(file, name);
+    // The check at start sees the header and the length only, and must judge alike.
+    const Result<AstcInfo> head = AstcInfo::parse(
+        file.first(std::min(file.size(), AstcInfo::kHeaderSize)), file.size(), name);
+    require(head.ok() == info.ok());
+    require(!info || (head.value().width == info.value().width &&
+                      head.value().height == info.value().height));
     if (!info) {
         require(!info.error().message.empty());
         return info.error();

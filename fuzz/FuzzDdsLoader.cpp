@@ -25,6 +25,12 @@ void require(bool condition) {
 // Parses one file; what passes must describe exactly the bytes that are there.
 Result<DdsLevel> parseLevel(std::span<const std::uint8_t> file, const char* name) {
     Result<DdsInfo> info = DdsInfo::parse(file, name);
+    // The check at start sees the header and the length only, and must judge alike.
+    const Result<DdsInfo> head =
+        DdsInfo::parse(file.first(std::min(file.size(), DdsInfo::kHeaderSize)), file.size(), name);
+    require(head.ok() == info.ok());
+    require(!info || (head.value().width == info.value().width &&
+                      head.value().height == info.value().height));
     if (!info) {
         require(!info.error().message.empty());
         return info.error();
