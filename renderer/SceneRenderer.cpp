@@ -21,10 +21,11 @@ namespace {
 
 constexpr const char* VIGNETTE_MODEL = "models/vignette-round-vntao";
 
-// Texel bytes each frame uploads of the textures still on their way: about a millisecond of
-// copying for compressed blocks, a few of decoding for blocks the processor decodes.
-constexpr std::size_t STREAM_BYTES_COMPRESSED = std::size_t{1} << 20;
-constexpr std::size_t STREAM_BYTES_DECODED = std::size_t{256} << 10;
+// Bytes each frame uploads of the textures still on their way, at least one level of blocks
+// or one band of texels: a few milliseconds of decoding where the processor decodes ASTC
+// (room 1's texture arrives over about 50 frames), a copy of a level or two of blocks
+// elsewhere (2 frames).
+constexpr std::size_t STREAM_BYTES_PER_FRAME = std::size_t{256} << 10;
 
 // The renderer's own programs, compiled up front so that a frame never compiles.
 constexpr const char* BUILT_IN_SHADERS[] = {"FullscreenQuad", "GaussianBlur", "GaussianBlur4",
@@ -189,11 +190,9 @@ void SceneRenderer::completeTexturesOfFrame() {
 }
 
 void SceneRenderer::streamTextures() {
-    const std::size_t budget =
-        texturePath() == TexturePath::Decode ? STREAM_BYTES_DECODED : STREAM_BYTES_COMPRESSED;
     for (std::size_t id = 0; id < resources_->textureStreams.size(); ++id) {
         if (!resources_->textureStreams[id].done()) {
-            advanceTexture(id, budget);
+            advanceTexture(id, STREAM_BYTES_PER_FRAME);
             return;
         }
     }

@@ -247,9 +247,13 @@ Result<void> TextureStream::uploadBand(std::size_t bandBytes, std::size_t& uploa
     const std::int64_t perRow = blocksPerRow(level);
     const std::int64_t rowBytes =
         compressedFormat_ != 0 ? perRow * blockBytes_ : level.width * blockHeight_ * 4;
-    const std::int64_t rows = std::clamp<std::int64_t>(
-        static_cast<std::int64_t>(bandBytes / static_cast<std::size_t>(rowBytes)), 1,
-        blockRows(level) - row_);
+    // Compressed levels go up whole (see the class's comment).
+    const std::int64_t rows =
+        compressedFormat_ != 0
+            ? blockRows(level)
+            : std::clamp<std::int64_t>(
+                  static_cast<std::int64_t>(bandBytes / static_cast<std::size_t>(rowBytes)), 1,
+                  blockRows(level) - row_);
     const std::int64_t y = row_ * blockHeight_;
     const std::int64_t height = std::min(rows * blockHeight_, level.height - y);
     const std::span<const std::uint8_t> blocks = std::span<const std::uint8_t>(file_).subspan(

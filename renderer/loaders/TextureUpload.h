@@ -24,10 +24,12 @@ namespace renderer {
 // open() checks every file the texture will read: present, its header sound and its length
 // what the header needs, the mip chain whole. It reads no more than the headers and makes no
 // GL object, so a broken install stops the start even for a texture shown minutes later.
-// Each step reads the level files it reaches, one at a time, and uploads their block rows in
-// bands: compressed as they are, or decoded on the processor band by band on the Decode path,
-// so that no more than one level's file and one band of texels are held at once. The GL
-// texture has every level laid out from its first step and is complete once done().
+// Each step reads the level files it reaches, one at a time, and uploads them: compressed
+// levels whole, in one call each (a copy for a driver that samples the format; a driver that
+// only emulates it decodes the whole level on every call, so bands would cost it more), and
+// ASTC decoded on the processor band by band on the Decode path, so that no more than one
+// level's file and one band of texels are held at once. The GL texture has every level laid
+// out from its first step and is complete once done().
 //
 // The formats without mipmap files (WebP, raw half floats) are read whole by open() and go up
 // in one step.
@@ -39,8 +41,8 @@ class TextureStream {
                                       std::string_view resourcesRoot, TexturePath path);
 
     // Needs a current context; leaves the active unit's 2D binding and the pixel-unpack state
-    // as it found them. Uploads at least one band, then more while this call has uploaded
-    // fewer than `budget` bytes. A file that no longer holds what open() checked is an error
+    // as it found them. Uploads at least one level or band, then more while this call has
+    // uploaded fewer than `budget` bytes. A file that no longer holds what open() checked is an error
     // naming it, as is a failed decode or upload.
     Result<void> step(std::size_t budget);
     // Every band left, in large bands.
