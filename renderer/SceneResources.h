@@ -14,8 +14,9 @@
 
 namespace renderer {
 
-// Everything a renderer loads for its scene before the first frame, by the ids it gives the
-// scene's objects (Mesh.id, Texture.id, Shader.id: positions in these lists).
+// Everything a renderer loads for its scene (textures by the first frame that needs them), by
+// the ids it gives the scene's objects (Mesh.id, Texture.id, Shader.id: positions in these
+// lists).
 struct SceneResources {
     std::vector<FullModel> models;
     // A texture of a format the renderer has no loader for keeps its own slot with no GL
