@@ -296,6 +296,18 @@ class DesktopSession:
         self.run(["import", "-window", window, path])
         return path
 
+    def wait_for_scene(self, name, window="root"):
+        """Takes screenshots until the wallpaper's first frame is on screen rather than the
+        black of a window whose renderer is still uploading; returns the last one's path."""
+        shot = []
+
+        def shown():
+            shot[:] = [self.screenshot(name, window)]
+            return image_stats(shot[0])[0] > 0.05
+
+        wait_for(shown, timeout=60, interval=0.5, what="the first frame on screen")
+        return shot[0]
+
     def keep(self, path, folder):
         """Copies a screenshot out of the session folder before it is removed."""
         if folder:

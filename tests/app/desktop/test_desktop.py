@@ -58,8 +58,7 @@ class DesktopTest(unittest.TestCase):
 
         # The scene, not a black or flat window: compare with a headless frame of it.
         wait_for(lambda: "Set scene size: 640x360" in self.session.output(), what="the first frame")
-        time.sleep(1.0)
-        shot = self.session.screenshot("desktop.png")
+        shot = self.session.wait_for_scene("desktop.png")
         self.session.keep(shot, SHOTS)
         reference = os.path.join(self.session.tmp, "reference.png")
         subprocess.run([RENDER, "--size", "640x360", "--time", "2000", "--out", reference],

@@ -12,7 +12,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -72,8 +71,7 @@ class InstalledTest(unittest.TestCase):
         self.addCleanup(lambda: process.poll() is None and process.kill())
         window = session.kadrel_window()
         wait_for(lambda: "Set scene size: 640x360" in session.output(), what="the first frame")
-        time.sleep(1.0)
-        mean, spread = image_stats(session.screenshot("installed.png"))
+        mean, spread = image_stats(session.wait_for_scene("installed.png"))
         self.assertGreater(mean, 0.1, "the wallpaper, not a black window")
         self.assertGreater(spread, 0.05, "the rooms, not a flat colour")
 

@@ -39,10 +39,9 @@ class WindowsTest(unittest.TestCase):
         return found.stdout.split()[0] if found.returncode == 0 and found.stdout.split() else None
 
     def test_the_clock_and_the_menus_windows(self):
-        time.sleep(1.0)
         # For the eye (the README's picture); the clock's place and opacity in a frame are
         # measured by the GL view's own tests, where the scene can be held still.
-        self.session.keep(self.session.screenshot("clock.png"), SHOTS)
+        self.session.keep(self.session.wait_for_scene("clock.png"), SHOTS)
 
         service = self.session.tray_item_service()
         self.session.click(service, "Settings…")
