@@ -48,8 +48,8 @@ struct RendererStats {
 //
 // Textures are the exception, as they are most of the loading: their files are checked when
 // the renderer is made, but a texture's texels go up when a frame first draws with it, and
-// the textures no frame has drawn with yet follow the first frame a band at a time, after
-// each frame is shown. A frame never draws with a texture that is not complete.
+// the textures no frame has drawn with yet follow the first frame a level or a band at a
+// time, after each frame is shown. A frame never draws with a texture that is not complete.
 //
 // A concrete renderer says which inputs each of the scene's shaders takes
 // (makeShadersUniforms) and calls load() at the end of its constructor, once that override
@@ -124,10 +124,10 @@ class SceneRenderer {
     void loadVignette();
     // The textures the enabled draws use, completed before the frame draws with them.
     void completeTexturesOfFrame();
-    // The next band or bands of the first texture still on its way.
+    // The next levels or bands of the first texture still on its way.
     void streamTextures();
-    // Texture `id`'s next bands, `budget` bytes of them (SIZE_MAX: all); the texture takes its
-    // place in the resources once complete.
+    // Texture `id`'s next levels or bands, `budget` bytes of them (SIZE_MAX: all); the texture
+    // takes its place in the resources once complete.
     void advanceTexture(std::size_t id, std::size_t budget);
 
     std::shared_ptr<engine::Scene> scene_;

@@ -100,7 +100,6 @@ template <class Kind> class Object {
         bytes_ = bytes;
         detail::addMemory(memory_, bytes_);
     }
-    std::uint64_t storageBytes() const noexcept { return bytes_; }
 
     void reset() noexcept {
         if (id_ != 0) {

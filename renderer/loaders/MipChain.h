@@ -15,11 +15,13 @@ namespace renderer {
 // is the base size halved i times, at least 1, and the chain is no longer than the halving
 // allows. `Level` has `file` (the resource path) and `info.width`, `info.height`.
 
+// How much of a texture file to read: all of it, or the header alone (checked against the
+// file's length, so that a file can be judged without reading its blocks).
+enum class Contents { Whole, Headers };
+
 // Reads `name`.`extension` from `directory` and parses its header with the level's Info::parse.
 // Lookup errors name `name` without the extension, as a bundle lookup by name and type does.
-// With Contents::Headers only the header is read and checked against the file's length;
-// `bytes` then holds the header alone.
-enum class Contents { Whole, Headers };
+// With Contents::Headers `bytes` holds the header alone.
 
 template <class Level>
 Result<Level> readTextureLevel(const ResourceLocator& locator, std::string_view directory,
