@@ -1,8 +1,7 @@
 // libFuzzer target: ASTC files as they come from disk, through header checks, the mipmap
 // chain rule and the processor decoder.
 //
-// Input: byte 0 bit 0 picks one file or a two-level chain; for a chain, bytes 1-2 give where
-// the first file ends. The rest is the file or files.
+// Input: see LevelFiles.h.
 
 #include <algorithm>
 #include <cstddef>
@@ -11,6 +10,7 @@
 #include <span>
 #include <utility>
 
+#include "fuzz/LevelFiles.h"
 #include "renderer/loaders/AstcDecoder.h"
 #include "renderer/loaders/AstcInfo.h"
 #include "renderer/loaders/AstcTexture.h"
@@ -72,16 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) {
         return 0;
     }
-    const std::span<const std::uint8_t> input(data, size);
-    if ((data[0] & 1) == 0 || size < 3) {
-        (void)parseLevel(input.subspan(1), "single.astc");
+    const fuzzinput::LevelFiles files = fuzzinput::levelFiles(data, size);
+    if (!files.chain) {
+        (void)parseLevel(files.first, "single.astc");
         return 0;
     }
-    const std::span<const std::uint8_t> files = input.subspan(3);
-    const std::size_t split =
-        (static_cast<std::size_t>(data[1]) | (data[2] << 8)) % (files.size() + 1);
-    Result<AstcLevel> base = parseLevel(files.first(split), "chain_0.astc");
-    Result<AstcLevel> next = parseLevel(files.subspan(split), "chain_1.astc");
+    Result<AstcLevel> base = parseLevel(files.first, "chain_0.astc");
+    Result<AstcLevel> next = parseLevel(files.second, "chain_1.astc");
     if (base && next) {
         const Result<void> fits = AstcTexture::checkLevel(base.value(), next.value(), 1);
         if (fits) {

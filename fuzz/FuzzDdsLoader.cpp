@@ -1,14 +1,14 @@
 // libFuzzer target: the S3TC twins' DDS files as they come from disk, through the header
 // checks and the mipmap chain rule.
 //
-// Input: byte 0 bit 0 picks one file or a two-level chain; for a chain, bytes 1-2 give where
-// the first file ends. The rest is the file or files.
+// Input: see LevelFiles.h.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "fuzz/LevelFiles.h"
 #include "renderer/loaders/DdsTexture.h"
 #include "renderer/loaders/TextureLimits.h"
 
@@ -56,16 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) {
         return 0;
     }
-    const std::span<const std::uint8_t> input(data, size);
-    if ((data[0] & 1) == 0 || size < 3) {
-        (void)parseLevel(input.subspan(1), "single.dds");
+    const fuzzinput::LevelFiles files = fuzzinput::levelFiles(data, size);
+    if (!files.chain) {
+        (void)parseLevel(files.first, "single.dds");
         return 0;
     }
-    const std::span<const std::uint8_t> files = input.subspan(3);
-    const std::size_t split =
-        (static_cast<std::size_t>(data[1]) | (data[2] << 8)) % (files.size() + 1);
-    Result<DdsLevel> base = parseLevel(files.first(split), "chain_0.dds");
-    Result<DdsLevel> next = parseLevel(files.subspan(split), "chain_1.dds");
+    Result<DdsLevel> base = parseLevel(files.first, "chain_0.dds");
+    Result<DdsLevel> next = parseLevel(files.second, "chain_1.dds");
     if (base && next) {
         if (checkDdsLevel(base.value(), next.value(), 1)) {
             require(next.value().info.width ==

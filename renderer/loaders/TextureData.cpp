@@ -14,7 +14,7 @@ template <class T> Result<TextureData> wrap(Result<T> content, std::string label
 } // namespace
 
 Result<TextureData> readTextureData(const engine::Texture& texture, const ResourceLocator& locator,
-                                    std::string_view resourcesRoot, TexturePath path) {
+                                    std::string_view resourcesRoot) {
     const std::string directory = joinResourcePath(resourcesRoot, "textures");
     const std::string& fileName = texture.fileName;
     switch (texture.format) {
@@ -25,15 +25,6 @@ Result<TextureData> readTextureData(const engine::Texture& texture, const Resour
         return wrap(readRawHalf(locator, directory, fileName, texture.width, texture.height),
                     fileName);
     case engine::TextureFormat::ASTC:
-        if (path == TexturePath::S3tc) {
-            return wrap(readDdsTwin(locator, directory, fileName, texture.mipmaps),
-                        fileName + ".dds");
-        }
-        if (texture.mipmaps > 0) {
-            return wrap(AstcTexture::readChain(locator, directory, fileName, texture.mipmaps),
-                        fileName + ".astc");
-        }
-        return wrap(AstcTexture::readSingle(locator, directory, fileName), fileName + ".astc");
     case engine::TextureFormat::RGB16F:
     case engine::TextureFormat::RGB32F:
     case engine::TextureFormat::RGBA32F:

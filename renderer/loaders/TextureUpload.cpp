@@ -1,7 +1,9 @@
 #include "renderer/loaders/TextureUpload.h"
 
 #include "renderer/loaders/AstcDecoder.h"
+#include "renderer/loaders/AstcTexture.h"
 #include "renderer/loaders/AstcUploadMode.h"
+#include "renderer/loaders/DdsTexture.h"
 #include "renderer/loaders/GlCheck.h"
 
 #include <algorithm>
@@ -76,9 +78,6 @@ constexpr std::size_t MAX_BAND_BYTES = std::size_t{4} << 20;
 
 struct WholeUpload {
     Result<std::uint64_t> operator()(const std::monostate&) const { return std::uint64_t{0}; }
-    template <class Levels> Result<std::uint64_t> operator()(const Levels&) const {
-        return RuntimeError{"Texture levels go up through their own stream"};
-    }
     Result<std::uint64_t> operator()(const RawHalfImage& image) const {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, image.width, image.height, 0, GL_RGBA,
                      GL_HALF_FLOAT, image.texels.data());
@@ -142,8 +141,7 @@ Result<TextureStream> TextureStream::open(const engine::Texture& texture,
         }
         const DdsInfo& base = levels.value().front().info;
         stream.label_ = fileName + ".dds";
-        stream.extension_ = "dds";
-        stream.headerSize_ = DdsInfo::kHeaderSize;
+        stream.twin_ = true;
         stream.blockBytes_ = base.blockBytes();
         stream.compressedFormat_ = base.pixelFormat();
         addLevels(levels.value());
@@ -158,8 +156,6 @@ Result<TextureStream> TextureStream::open(const engine::Texture& texture,
         }
         const AstcInfo& base = levels.value().front().info;
         stream.label_ = fileName + ".astc";
-        stream.extension_ = "astc";
-        stream.headerSize_ = AstcInfo::kHeaderSize;
         stream.blockWidth_ = base.blockWidth;
         stream.blockHeight_ = base.blockHeight;
         stream.blockBytes_ = AstcInfo::kBlockSize;
@@ -206,36 +202,40 @@ Result<void> TextureStream::begin() {
     return {};
 }
 
-// The level's file again, whole; it must still be what open() checked.
+namespace {
+
+// A level file read again, whole, with its header checked; its size and block kind must still
+// be what TextureStream::open() checked.
+template <class FileLevel, class SameBlocks>
+Result<Bytes> rereadLevel(const ResourceLocator& locator, std::string_view directory,
+                          const std::string& name, const char* extension, std::int64_t width,
+                          std::int64_t height, SameBlocks&& sameBlocks) {
+    Result<FileLevel> read = readTextureLevel<FileLevel>(locator, directory, name, extension);
+    if (!read) {
+        return read.error();
+    }
+    const auto& info = read.value().info;
+    if (info.width != width || info.height != height || !sameBlocks(info)) {
+        return RuntimeError{"Texture file " + read.value().file + " changed after it was checked"};
+    }
+    return std::move(read.value().bytes);
+}
+
+} // namespace
+
 Result<void> TextureStream::readLevel() {
     const Level& level = levels_[level_];
-    Result<Bytes> bytes = locator_.read(level.name, directory_, extension_);
+    Result<Bytes> bytes =
+        twin_ ? rereadLevel<DdsLevel>(
+                    locator_, directory_, level.name, "dds", level.width, level.height,
+                    [&](const DdsInfo& info) { return info.blockBytes() == blockBytes_; })
+              : rereadLevel<AstcLevel>(locator_, directory_, level.name, "astc", level.width,
+                                       level.height, [&](const AstcInfo& info) {
+                                           return info.blockWidth == blockWidth_ &&
+                                                  info.blockHeight == blockHeight_;
+                                       });
     if (!bytes) {
         return bytes.error();
-    }
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    bool sameBlocks = true;
-    if (headerSize_ == DdsInfo::kHeaderSize) {
-        Result<DdsInfo> info = DdsInfo::parse(bytes.value(), level.file);
-        if (!info) {
-            return info.error();
-        }
-        width = info.value().width;
-        height = info.value().height;
-        sameBlocks = info.value().blockBytes() == blockBytes_;
-    } else {
-        Result<AstcInfo> info = AstcInfo::parse(bytes.value(), level.file);
-        if (!info) {
-            return info.error();
-        }
-        width = info.value().width;
-        height = info.value().height;
-        sameBlocks =
-            info.value().blockWidth == blockWidth_ && info.value().blockHeight == blockHeight_;
-    }
-    if (width != level.width || height != level.height || !sameBlocks) {
-        return RuntimeError{"Texture file " + level.file + " changed after it was checked"};
     }
     file_ = std::move(bytes).value();
     row_ = 0;
@@ -257,7 +257,8 @@ Result<void> TextureStream::uploadBand(std::size_t bandBytes, std::size_t& uploa
     const std::int64_t y = row_ * blockHeight_;
     const std::int64_t height = std::min(rows * blockHeight_, level.height - y);
     const std::span<const std::uint8_t> blocks = std::span<const std::uint8_t>(file_).subspan(
-        headerSize_ + static_cast<std::size_t>(row_ * perRow * blockBytes_),
+        (twin_ ? DdsInfo::kHeaderSize : AstcInfo::kHeaderSize) +
+            static_cast<std::size_t>(row_ * perRow * blockBytes_),
         static_cast<std::size_t>(rows * perRow * blockBytes_));
     const auto glLevel = static_cast<GLint>(level_);
     if (compressedFormat_ != 0) {

@@ -42,8 +42,8 @@ class TextureStream {
 
     // Needs a current context; leaves the active unit's 2D binding and the pixel-unpack state
     // as it found them. Uploads at least one level or band, then more while this call has
-    // uploaded fewer than `budget` bytes. A file that no longer holds what open() checked is an error
-    // naming it, as is a failed decode or upload.
+    // uploaded fewer than `budget` bytes. A file that no longer holds what open() checked is an
+    // error naming it, as is a failed decode or upload.
     Result<void> step(std::size_t budget);
     // Every band left, in large bands.
     Result<void> finish() { return step(SIZE_MAX); }
@@ -78,12 +78,11 @@ class TextureStream {
     std::string label_;
     ResourceLocator locator_{std::filesystem::path()};
     std::string directory_;
-    const char* extension_ = "";
     std::vector<Level> levels_;
     std::int64_t blockWidth_ = 4;
     std::int64_t blockHeight_ = 4;
     std::int64_t blockBytes_ = 16;
-    std::size_t headerSize_ = 0;
+    bool twin_ = false;           // the DDS twin's files, else the ASTC files
     GLenum compressedFormat_ = 0; // 0: decoded to RGBA8
     std::optional<TextureData> whole_;
     std::uint64_t gpuBytes_ = 0;

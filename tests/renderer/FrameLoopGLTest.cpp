@@ -3,13 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <png.h>
-
 #include "renderer/KadrelRenderer.h"
 #include "renderer/SceneResources.h"
 #include "renderer/headless/PngWriter.h"
 #include "renderer/pipeline/PipelineFactory.h"
 #include "tests/renderer/RenderTestSupport.h"
+#include "tests/support/PngRead.h"
 
 namespace rendertest {
 namespace {
@@ -137,13 +136,10 @@ TEST(FrameLoopGLTest, FramesAreWrittenAsPngTopRowFirst) {
     const std::string path = (h.resources.root() / "frame.png").string();
     ASSERT_TRUE(renderer::writePng(path, frame).ok());
 
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&png, path.c_str()));
-    png.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(png));
-    ASSERT_TRUE(png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr));
-    EXPECT_EQ(std::tuple(png.width, png.height), std::tuple(8U, 4U));
+    const Image read = testsupport::readPng(path);
+    const std::vector<std::uint8_t>& pixels = read.rgba;
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_EQ(std::tuple(read.width, read.height), std::tuple(8, 4));
     EXPECT_EQ(pixels, frame.rgba);
     EXPECT_EQ(pixels[0], 255) << "the first row is the top of the frame, which is red";
     EXPECT_EQ(pixels[pixels.size() - 2], 255) << "the last row is blue";

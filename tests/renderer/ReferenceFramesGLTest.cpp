@@ -7,7 +7,6 @@
 // with scripts/update-reference-frames.sh.
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,6 +22,7 @@
 #include "scene/SimulatedClock.h"
 #include "scene/kadrel/KadrelScene.h"
 #include "tests/renderer/RenderTestSupport.h"
+#include "tests/support/PngRead.h"
 
 namespace rendertest {
 namespace {
@@ -31,19 +31,6 @@ namespace fs = std::filesystem;
 using renderer::Image;
 
 const fs::path REFERENCES = fs::path(KADREL_SOURCE_DIR) / "tests/renderer/reference";
-
-Image readPng(const fs::path& path) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    Image image;
-    if (png_image_begin_read_from_file(&png, path.c_str()) != 0) {
-        png.format = PNG_FORMAT_RGBA;
-        image = {static_cast<int>(png.width), static_cast<int>(png.height),
-                 std::vector<std::uint8_t>(PNG_IMAGE_SIZE(png))};
-        png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr);
-    }
-    return image;
-}
 
 // The wallpaper at 30 frames a second for `seconds` of scene time, from a clock start that
 // stands for a real monotonic reading, with the random cuts seeded; returns the last frame.
@@ -72,7 +59,7 @@ void expectLooksLike(const Image& frame, const std::string& name) {
         ASSERT_TRUE(renderer::writePng(path.string(), frame));
         GTEST_SKIP() << "wrote " << path;
     }
-    const Image reference = readPng(path);
+    const Image reference = testsupport::readPng(path);
     ASSERT_EQ(std::pair(reference.width, reference.height), std::pair(frame.width, frame.height))
         << "no reference " << path;
     int largest = 0;

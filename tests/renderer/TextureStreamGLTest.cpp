@@ -13,6 +13,7 @@
 #include "renderer/blur/GaussianBlurRenderPass.h"
 #include "renderer/headless/EglContext.h"
 #include "renderer/loaders/AstcUploadMode.h"
+#include "renderer/loaders/DdsInfo.h"
 #include "scene/kadrel/KadrelScene.h"
 #include "tests/renderer/RenderTestSupport.h"
 

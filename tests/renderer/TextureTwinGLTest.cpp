@@ -9,6 +9,7 @@
 #include "renderer/KadrelRenderer.h"
 #include "renderer/headless/EglContext.h"
 #include "renderer/loaders/AstcUploadMode.h"
+#include "renderer/loaders/DdsInfo.h"
 #include "renderer/loaders/TextureUpload.h"
 #include "scene/kadrel/KadrelScene.h"
 #include "tests/renderer/LoaderTestFiles.h"

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <png.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -14,6 +13,7 @@
 
 #include "renderer/headless/EglContext.h"
 #include "renderer/pipeline/Anisotropy.h"
+#include "tests/support/PngRead.h"
 #include "tests/tools/TinyWallpaper.h"
 
 namespace {
@@ -32,20 +32,8 @@ std::string readFile(const fs::path& path) {
 }
 
 // A PNG file's pixels, or an empty image if it is none.
-renderer::Image readPng(const fs::path& path) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    renderer::Image image;
-    if (png_image_begin_read_from_file(&png, path.c_str()) != 0) {
-        png.format = PNG_FORMAT_RGBA;
-        image = {static_cast<int>(png.width), static_cast<int>(png.height),
-                 std::vector<std::uint8_t>(PNG_IMAGE_SIZE(png))};
-        png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr);
-    }
-    return image;
-}
 std::pair<int, int> pngSize(const fs::path& path) {
-    const renderer::Image image = readPng(path);
+    const renderer::Image image = testsupport::readPng(path);
     return {image.width, image.height};
 }
 
@@ -120,9 +108,9 @@ TEST_F(KadrelRenderProgramTest, FramesShowThePlacedRoomWithTheVignetteDarkeningT
     ASSERT_EQ(run(common + " --room 1 --progress 0.5 --out room1.png").status, 0);
     ASSERT_EQ(run(common + " --room 2 --progress 0.5 --out room2.png").status, 0);
     ASSERT_EQ(run(common + " --room 1 --progress 0.5 --no-vignette --out plain.png").status, 0);
-    const renderer::Image room1 = readPng(work / "room1.png");
-    const renderer::Image room2 = readPng(work / "room2.png");
-    const renderer::Image plain = readPng(work / "plain.png");
+    const renderer::Image room1 = testsupport::readPng(work / "room1.png");
+    const renderer::Image room2 = testsupport::readPng(work / "room2.png");
+    const renderer::Image plain = testsupport::readPng(work / "plain.png");
     ASSERT_EQ(pngSize(work / "room1.png"), std::make_pair(96, 54));
 
     // Not blank, and the white clear colour shows nowhere since the box surrounds the camera.
